@@ -1,0 +1,152 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "app/about.h"
+#include "app/report.h"
+#include "app/shell/twips.h"
+#include "app/shell/workflow_state.h"
+#include "disc/disc_window.h"
+#include "relief/relief_window.h"
+#include "valve/valve_window.h"
+
+namespace ventora {
+namespace {
+std::function<void()>& exit_handler() {
+    static std::function<void()> handler;
+    return handler;
+}
+int& loads() {
+    static int count = 0;
+    return count;
+}
+}  // namespace
+
+main_window::main_window(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea(this)) {
+    setObjectName(QStringLiteral("MDIForm1"));
+    setWindowTitle(QStringLiteral("Ventora"));
+    mdi_->setObjectName(QStringLiteral("MDIClient"));
+    mdi_->setBackground(QColor(224, 224, 224));
+    setCentralWidget(mdi_);
+    build_menu();
+    // Menu shortcuts act even while a text box has the focus (a text box would otherwise take
+    // Ctrl+A and Ctrl+X for itself).
+    qApp->installEventFilter(this);
+    load();
+}
+
+main_window::~main_window() = default;
+
+void main_window::load() {
+    ++loads();
+    workflow().vessel_ws = 0.0F;
+    workflow().valve_capacity = 0.0;
+    // The restored size is the whole screen at its top-left corner; the window opens maximized.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        resize(area.size());
+        move((area.width() - frameGeometry().width()) / 2, (area.height() - frameGeometry().height()) / 2);
+    }
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void main_window::build_menu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("menubar"));
+
+    QMenu* cal = bar->addMenu(QStringLiteral("(&F)数据计算"));
+    cal->setObjectName(QStringLiteral("menu_cal"));
+    cal->menuAction()->setObjectName(QStringLiteral("menu_cal"));
+
+    auto add_item = [&](const char* name, const QString& caption, const QKeySequence& keys,
+                        auto&& on_trigger) {
+        QAction* action = cal->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        connect(action, &QAction::triggered, this, on_trigger);
+        shortcut_actions_.append(action);
+        return action;
+    };
+    add_item("menu_cal_fa", QStringLiteral("(&D)安全阀计算"), QKeySequence(Qt::CTRL | Qt::Key_A),
+             [this] { choose_route(1); });
+    add_item("menu_cal_pian", QStringLiteral("(&P)爆破片计算"), QKeySequence(Qt::CTRL | Qt::Key_B),
+             [this] { choose_route(2); });
+    add_item("menu_cal_dayin", QStringLiteral("(&T)文件打印"), QKeySequence(Qt::CTRL | Qt::Key_T),
+             [this] { app::open_report(this); });
+    add_item("menu_cal_exit", QStringLiteral("(&X)退出系统"), QKeySequence(Qt::CTRL | Qt::Key_X), [] {
+        // At once: no confirmation and no window's close processing.
+        if (exit_handler()) {
+            exit_handler()();
+            return;
+        }
+        QCoreApplication::exit(0);
+    });
+
+    // A top-level entry without a drop-down: it acts when clicked on the menu bar.
+    QAction* about = bar->addAction(QStringLiteral("(&A)关于..."));
+    about->setObjectName(QStringLiteral("menu_about"));
+    connect(about, &QAction::triggered, this, [this] { app::show_about(this); });
+}
+
+bool main_window::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const QAction* action : std::as_const(shortcut_actions_)) {
+            if (action->shortcut() == pressed) {
+                // Not accepted: the focus widget does not keep the key, so the menu's shortcut
+                // runs.
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void main_window::choose_route(std::int16_t route) {
+    workflow().cal_route = route;
+    show_relief_window();
+}
+
+double main_window::width_twips() const { return px_to_twips(frameGeometry().width()); }
+double main_window::height_twips() const { return px_to_twips(frameGeometry().height()); }
+
+void main_window::present(QMdiSubWindow* window) {
+    if (window->mdiArea() != mdi_) mdi_->addSubWindow(window);
+    window->show();
+    window->raise();
+    mdi_->setActiveSubWindow(window);
+    window->setFocus();
+}
+
+void main_window::show_relief_window() {
+    if (!relief_) relief_ = new relief::relief_window(*this);
+    present(relief_);
+}
+
+void main_window::show_valve_window() {
+    if (!valve_) valve_ = new valve::valve_window(*this);
+    present(valve_);
+}
+
+void main_window::show_disc_window() {
+    if (!disc_) disc_ = new disc::disc_window(*this);
+    present(disc_);
+}
+
+void main_window::close_relief_window() {
+    if (relief_) relief_->close();
+}
+
+void main_window::set_exit_handler(std::function<void()> handler) { exit_handler() = std::move(handler); }
+
+int main_window::load_count() { return loads(); }
+
+}  // namespace ventora

@@ -1,0 +1,172 @@
+#include "numbers/number.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace ventora {
+namespace {
+
+// Maps the full-width characters of Chinese input methods to ASCII. Returns false when the text
+// holds a byte sequence that is neither ASCII nor one of those characters (it cannot be a number).
+bool to_ascii(std::string_view text, std::string& out) {
+    out.clear();
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            ++i;
+            continue;
+        }
+        // U+3000 ideographic space: E3 80 80.
+        if (c == 0xE3 && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x80 &&
+            static_cast<unsigned char>(text[i + 2]) == 0x80) {
+            out.push_back(' ');
+            i += 3;
+            continue;
+        }
+        // U+FF01..U+FF5E full-width ASCII: EF BC 81..BF and EF BD 80..9E.
+        if (c == 0xEF && i + 2 < text.size()) {
+            const auto c1 = static_cast<unsigned char>(text[i + 1]);
+            const auto c2 = static_cast<unsigned char>(text[i + 2]);
+            unsigned code = 0;
+            if (c1 == 0xBC && c2 >= 0x81 && c2 <= 0xBF) code = 0xFF00u + (c2 - 0x80u);
+            if (c1 == 0xBD && c2 >= 0x80 && c2 <= 0x9E) code = 0xFF40u + (c2 - 0x80u);
+            if (code != 0) {
+                const char ascii = static_cast<char>(code - 0xFF00u + 0x20u);
+                if ((ascii >= '0' && ascii <= '9') || ascii == '.' || ascii == '+' || ascii == '-' ||
+                    ascii == 'e' || ascii == 'E') {
+                    out.push_back(ascii);
+                    i += 3;
+                    continue;
+                }
+            }
+        }
+        return false;
+    }
+    return true;
+}
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Removes the trailing zeros of a mantissa written by %G (and the point when nothing follows it).
+std::string trim_mantissa(std::string s) {
+    const auto e = s.find('E');
+    std::string mantissa = s.substr(0, e);
+    const std::string exponent = e == std::string::npos ? std::string() : s.substr(e);
+    if (mantissa.find('.') != std::string::npos) {
+        while (!mantissa.empty() && mantissa.back() == '0') mantissa.pop_back();
+        if (!mantissa.empty() && mantissa.back() == '.') mantissa.pop_back();
+    }
+    return mantissa + exponent;
+}
+
+std::string general_format(double value, int digits) {
+    if (value == 0.0) return "0";  // also turns -0 into 0
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
+    return trim_mantissa(buffer);
+}
+
+}  // namespace
+
+number parse_number(std::string_view text) {
+    std::string s;
+    if (!to_ascii(text, s)) return std::nullopt;
+
+    std::size_t begin = 0, end = s.size();
+    while (begin < end && is_blank(s[begin])) ++begin;
+    while (end > begin && is_blank(s[end - 1])) --end;
+
+    // Check the whole grammar here: from_chars alone would accept a prefix.
+    std::size_t i = begin;
+    bool negative = false;
+    if (i < end && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    const std::size_t mantissa_begin = i;
+    std::size_t digits = 0;
+    while (i < end && is_digit(s[i])) ++i, ++digits;
+    if (i < end && s[i] == '.') {
+        ++i;
+        while (i < end && is_digit(s[i])) ++i, ++digits;
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < end && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < end && (s[i] == '+' || s[i] == '-')) ++i;
+        std::size_t exponent_digits = 0;
+        while (i < end && is_digit(s[i])) ++i, ++exponent_digits;
+        if (exponent_digits == 0) return std::nullopt;
+    }
+    if (i != end) return std::nullopt;
+
+    // from_chars takes no leading '+'; the sign is applied afterwards.
+    double value = 0.0;
+    const char* first = s.data() + mantissa_begin;
+    const char* last = s.data() + end;
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        // Out of range either way: decide by where the first significant digit stands.
+        std::string_view body(first, static_cast<std::size_t>(last - first));
+        const auto epos = body.find_first_of("eE");
+        const std::string_view mant = body.substr(0, epos);
+        long long exponent = 0;
+        if (epos != std::string_view::npos) {
+            std::string_view ex = body.substr(epos + 1);
+            bool ex_negative = false;
+            if (!ex.empty() && (ex[0] == '+' || ex[0] == '-')) {
+                ex_negative = ex[0] == '-';
+                ex.remove_prefix(1);
+            }
+            for (char c : ex) {
+                exponent = exponent * 10 + (c - '0');
+                if (exponent > 1'000'000'000) break;
+            }
+            if (ex_negative) exponent = -exponent;
+        }
+        // Position of the first non-zero digit relative to the decimal point.
+        const auto point = mant.find('.');
+        const long long int_len =
+            static_cast<long long>(point == std::string_view::npos ? mant.size() : point);
+        long long position = 0;
+        long long index = 0;
+        for (char c : mant) {
+            if (c == '.') continue;
+            if (c != '0') {
+                position = int_len - index;
+                break;
+            }
+            ++index;
+        }
+        if (exponent + position > 0) return std::nullopt;  // too large
+        return negative ? -0.0 : 0.0;                       // too small: reads as zero
+    }
+    if (ec != std::errc() || ptr != last) return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::string format_double(const number& value) {
+    if (!value) return {};
+    return general_format(*value, 15);
+}
+
+std::string format_single(const std::optional<float>& value) {
+    if (!value) return {};
+    return general_format(static_cast<double>(*value), 7);
+}
+
+std::optional<float> to_single(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    // Values up to half a unit in the last place above the largest single still round down to
+    // it; from there on the store overflows.
+    constexpr double overflow_bound = 0x1.ffffffp127;
+    constexpr float largest = std::numeric_limits<float>::max();
+    const double magnitude = std::fabs(value);
+    if (magnitude >= overflow_bound) return std::nullopt;
+    if (magnitude > static_cast<double>(largest)) return value < 0 ? -largest : largest;
+    return static_cast<float>(value);
+}
+
+}  // namespace ventora

@@ -1,0 +1,238 @@
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "valve/valve_calc.h"
+
+using namespace ventora::valve;
+using ventora::number;
+
+namespace {
+
+struct area_case {
+    const char* name;
+    valve_type type;
+    std::optional<seal_face> face;
+    number d1, D, h, phi;
+    double K;
+    number A;
+};
+void PrintTo(const area_case& c, std::ostream* os) { *os << c.name; }
+
+
+class FlowArea : public testing::TestWithParam<area_case> {};
+
+TEST_P(FlowArea, RoundsTheAreaDown) {
+    const auto& c = GetParam();
+    const area_result r = valve_flow_area(c.type, c.face, c.d1, c.D, c.h, c.phi);
+    EXPECT_EQ(r.K, c.K);
+    EXPECT_EQ(r.A, c.A);
+    EXPECT_FALSE(r.no_seal_face);
+}
+
+const area_case area_cases[] = {
+    {"FullLift", valve_type::full_lift, std::nullopt, 50.0, {}, {}, {}, 0.65, 1962.0},
+    {"FullLiftIgnoresSealFace", valve_type::full_lift, seal_face::conical, 50.0, 60.0, 2.5, 45.0, 0.65, 1962.0},
+    {"FullLiftDefaults", valve_type::full_lift, std::nullopt, 0.0, 0.0, 0.0, 0.0, 0.65, 0.0},
+    {"FlatFace", valve_type::micro_lift_ring, seal_face::flat, 50.0, 60.0, {}, {}, 0.45, 376.0},
+    {"FlatFacePlain", valve_type::micro_lift_plain, seal_face::flat, 50.0, 60.0, 99.0, 99.0, 0.3, 376.0},
+    {"ConicalFace", valve_type::micro_lift_ring, seal_face::conical, 50.0, 999.0, 2.5, 45.0, 0.45, 277.0},
+    // 3.14 × 1 × 1 / 25 = 0.1256 → 0; −0.2 → −1: Int rounds toward minus infinity.
+    {"FlatSmall", valve_type::micro_lift_plain, seal_face::flat, 1.0, 1.0, {}, {}, 0.3, 0.0},
+    {"NegativeAreaRoundsDown", valve_type::micro_lift_plain, seal_face::flat, 1.0, -1.5923566878980893, {}, {}, 0.3, -1.0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Worked, FlowArea, testing::ValuesIn(area_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FlowArea, MicroLiftWithoutSealFaceHasNoArea) {
+    const area_result r = valve_flow_area(valve_type::micro_lift_ring, std::nullopt, 50.0, 60.0, 2.5, 45.0);
+    EXPECT_TRUE(r.no_seal_face);
+    EXPECT_FALSE(r.A.has_value());
+    EXPECT_EQ(r.K, 0.45);
+}
+
+capacity_inputs gas(number Po) {
+    capacity_inputs in;
+    in.C = 356.0;
+    in.Ps = 1.0;
+    in.M = 29.0;
+    in.T = 300.0;
+    in.Z = 1.0;
+    in.k = 1.4;
+    in.Po = Po;
+    return in;
+}
+
+capacity_inputs pressure(number Ps) {
+    capacity_inputs in;
+    in.Ps = Ps;
+    return in;
+}
+
+struct capacity_case {
+    const char* name;
+    valve_medium medium;
+    capacity_inputs in;
+    number W;
+};
+void PrintTo(const capacity_case& c, std::ostream* os) { *os << c.name; }
+
+
+class DischargeCapacity : public testing::TestWithParam<capacity_case> {};
+
+TEST_P(DischargeCapacity, MatchesTheWorkedValue) {
+    const auto& c = GetParam();
+    const number W = valve_discharge_capacity(c.medium, 0.65, 1962.0, c.in);
+    ASSERT_EQ(W.has_value(), c.W.has_value());
+    if (W) {
+        EXPECT_DOUBLE_EQ(*W, *c.W);
+    }
+}
+
+capacity_inputs liquid(number rho, number Ps, number Po) {
+    capacity_inputs in;
+    in.rho = rho;
+    in.Ps = Ps;
+    in.Po = Po;
+    return in;
+}
+
+const capacity_case capacity_cases[] = {
+    {"GasCritical", valve_medium::gas, gas(0.1), 12873.0},
+    // W1 = 26569, ψ = 0.39644721… in single precision; W = W1 × ψ is not rounded.
+    {"GasSubcritical", valve_medium::gas, gas(0.8), 26569.0 * static_cast<double>(0.39644721F)},
+    {"GasZeroTemperatureLeavesNothing", valve_medium::gas,
+     [] { auto in = gas(0.1); in.T = 0.0; return in; }(), std::nullopt},
+    {"SteamLowPressure", valve_medium::saturated_steam, pressure(1.0), 7565.0},
+    // X = 83423 (single), F = (190.6·12.46 − 6895) / (229.2·12.46 − 7315).
+    {"SteamHighPressure", valve_medium::saturated_steam, pressure(12.0),
+     83423.0 * ((190.6 * (1.03 * 12.0 + 0.1) - 6895) / (229.2 * (1.03 * 12.0 + 0.1) - 7315))},
+    {"Liquid", valve_medium::liquid, liquid(1000.0, 1.0, 0.1), 225306.0},
+    {"LiquidBackPressureAboveDischargeLeavesNothing", valve_medium::liquid, liquid(1000.0, 1.0, 1.31),
+     std::nullopt},
+};
+
+INSTANTIATE_TEST_SUITE_P(Worked, DischargeCapacity, testing::ValuesIn(capacity_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DischargeCapacity, SubcriticalToFifteenDigits) {
+    const number W = valve_discharge_capacity(valve_medium::gas, 0.65, 1962.0, gas(0.8));
+    EXPECT_EQ(ventora::format_double(W), "10533.2059624493");
+    const number steam = valve_discharge_capacity(valve_medium::saturated_steam, 0.65, 1962.0, pressure(12.0));
+    EXPECT_EQ(ventora::format_double(steam), "84563.3769465515");
+}
+
+TEST(DischargeCapacity, RatioExactlyCriticalIsCriticalFlow) {
+    // k = 2: (2/3)^2 = 0.4444…; with Ps = 1 the ratio equals it exactly.
+    capacity_inputs in = gas(std::pow(2.0 / 3.0, 2.0));
+    in.k = 2.0;
+    const number W = valve_discharge_capacity(valve_medium::gas, 0.65, 1962.0, in);
+    const double critical = std::floor(0.076 * 0.65 * 356.0 * 1.2 * 1962.0 * std::sqrt(29.0 / 300.0));
+    EXPECT_EQ(W, critical);
+}
+
+TEST(DischargeCapacity, SteamSwitchesFormulaAboveTenMegapascal) {
+    // Pd = 1.03·Ps + 0.1 ≤ 10 up to Ps ≈ 9.6117.
+    const number low = valve_discharge_capacity(valve_medium::saturated_steam, 0.65, 1962.0, pressure(9.61));
+    EXPECT_EQ(low, std::floor(5.25 * 0.65 * 1962.0 * (1.03 * 9.61 + 0.1)));
+    const number high = valve_discharge_capacity(valve_medium::saturated_steam, 0.65, 1962.0, pressure(9.62));
+    const double Pd = 1.03 * 9.62 + 0.1;
+    const double X = static_cast<float>(std::floor(5.25 * 0.65 * 1962.0 * Pd));
+    EXPECT_DOUBLE_EQ(*high, X * ((190.6 * Pd - 6895) / (229.2 * Pd - 7315)));
+    EXPECT_LT(*high, X);  // F is below 1 until Pd ≈ 10.88
+}
+
+struct check_case {
+    const char* name;
+    number W;
+    float vessel_ws;
+    verdict expected;
+};
+void PrintTo(const check_case& c, std::ostream* os) { *os << c.name; }
+
+
+class CapacityCheck : public testing::TestWithParam<check_case> {};
+
+TEST_P(CapacityCheck, ComparesWithTheVesselRate) {
+    const auto& c = GetParam();
+    const check_result r = capacity_check(c.W, c.vessel_ws);
+    EXPECT_EQ(r.outcome, c.expected);
+    EXPECT_EQ(r.valve_capacity, c.W);
+}
+
+const check_case check_cases[] = {
+    {"Above", 12873.0, 10000.0F, verdict::pass},
+    {"EqualPasses", 10000.0, 10000.0F, verdict::pass},
+    {"Below", 9999.0, 10000.0F, verdict::fail},
+    {"FractionBelowSingle", 3834.5, 3835.0F, verdict::fail},
+    {"UnsetNeverPasses", std::nullopt, 0.0F, verdict::fail},
+    {"ZeroNeverPasses", 0.0, 0.0F, verdict::fail},
+    {"NegativeNeverPasses", -5.0, -10.0F, verdict::fail},
+    {"PositiveWithNoRateYet", 1.0, 0.0F, verdict::pass},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, CapacityCheck, testing::ValuesIn(check_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+valve_press_input full_lift_gas() {
+    valve_press_input in;
+    in.type = valve_type::full_lift;
+    in.medium = valve_medium::gas;
+    in.d1 = 50.0;
+    in.capacity = gas(0.1);
+    return in;
+}
+
+TEST(PressNext, ShowsAreaCapacityAndVerdictInOrder) {
+    const auto r = press_next(full_lift_gas(), 10000.0F);
+    EXPECT_EQ(r.status, press_status::checked);
+    EXPECT_EQ(r.messages, (std::vector<std::string>{"当前计算出的安全阀最小排气截面积(mm^2)： 1962",
+                                                   "当前计算出的安全阀排放能力(kg/h)： 12873",
+                                                   "安全阀排放能力校验合格！"}));
+    EXPECT_EQ(r.capacity, 12873.0);
+    const auto fail = press_next(full_lift_gas(), 20000.0F);
+    EXPECT_EQ(fail.messages.back(), "警告！安全阀排放能力小于压力容器安全泄放量！请重新选择安全阀！");
+}
+
+TEST(PressNext, StopsAtTheFirstMissingChoice) {
+    valve_press_input none;
+    auto r = press_next(none, 0.0F);
+    EXPECT_EQ(r.status, press_status::no_valve_type);
+    EXPECT_EQ(r.messages, std::vector<std::string>{"没有选择安全阀的形式!请重新选择!"});
+
+    valve_press_input no_medium = full_lift_gas();
+    no_medium.medium.reset();
+    r = press_next(no_medium, 0.0F);
+    EXPECT_EQ(r.messages, std::vector<std::string>{"没有选择介质类型!请重新选择!"});
+
+    valve_press_input no_face = full_lift_gas();
+    no_face.type = valve_type::micro_lift_plain;
+    r = press_next(no_face, 0.0F);
+    EXPECT_EQ(r.status, press_status::no_seal_face);
+    EXPECT_EQ(r.messages, std::vector<std::string>{"没有选择安全阀密封面的形式!请进行选择!"});
+}
+
+TEST(PressNext, ShowsTheAreaBeforeRefusingIt) {
+    valve_press_input in = full_lift_gas();
+    in.d1 = 0.0;
+    const auto r = press_next(in, 0.0F);
+    EXPECT_EQ(r.status, press_status::bad_area);
+    EXPECT_EQ(r.messages, (std::vector<std::string>{"当前计算出的安全阀最小排气截面积(mm^2)： 0",
+                                                   "参数输入不正确！请重新输入！"}));
+}
+
+TEST(PressNext, NotesTabShowsAnEmptyCapacityAndNeverPasses) {
+    valve_press_input in;
+    in.notes_tab = true;
+    for (float ws : {0.0F, 100.0F}) {
+        const auto r = press_next(in, ws);
+        EXPECT_EQ(r.status, press_status::checked);
+        EXPECT_FALSE(r.capacity.has_value());
+        EXPECT_EQ(r.messages, (std::vector<std::string>{
+                                  "当前计算出的安全阀排放能力(kg/h)： ",
+                                  "警告！安全阀排放能力小于压力容器安全泄放量！请重新选择安全阀！"}));
+    }
+}
+
+}  // namespace
