@@ -5,9 +5,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/main_window.h"
+#include "app/shell/message.h"
 #include "app/shell/workflow_state.h"
 #include "ui_support.h"
 
@@ -112,6 +116,32 @@ private slots:
         QTest::keyClick(window, Qt::Key_X, Qt::ControlModifier);
         main_window::set_exit_handler({});
         QCOMPARE(exits, 1);
+    }
+
+    void message_box_is_plain_titled_and_speaks_chinese() {
+        QVERIFY(install_qt_translations());
+        QString title, text, ok_text;
+        int buttons = 0;
+        bool icon = true;
+        bool modal = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            title = box->windowTitle();
+            text = box->text();
+            buttons = box->buttons().size();
+            ok_text = box->button(QMessageBox::Ok)->text();
+            icon = !box->button(QMessageBox::Ok)->icon().isNull() || box->icon() != QMessageBox::NoIcon;
+            modal = box->isModal();
+            box->button(QMessageBox::Ok)->click();
+        });
+        show_message(window, QStringLiteral("未正确输入数据"));
+        QCOMPARE(title, QStringLiteral("Ventora程序"));
+        QCOMPARE(text, QStringLiteral("未正确输入数据"));
+        QCOMPARE(buttons, 1);
+        QCOMPARE(ok_text, QStringLiteral("确定"));
+        QVERIFY(!icon);
+        QVERIFY(modal);
     }
 
 private:

@@ -1,8 +1,11 @@
 #include "app/shell/message.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace ventora {
 namespace {
@@ -23,6 +26,16 @@ void show_message(QWidget* parent, const QString& text) {
     // The X11 style decorates OK with a check mark; our boxes carry no icon anywhere.
     if (auto* ok = box.button(QMessageBox::Ok)) ok->setIcon(QIcon());
     box.exec();
+}
+
+bool install_qt_translations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 message_sink set_message_sink(message_sink sink) {
