@@ -1,1 +1,255 @@
 #include "cli/batch.h"
+
+#include <cmath>
+#include <type_traits>
+
+#include "cli/choices.h"
+#include "cli/json.h"
+
+namespace ventora::cli {
+namespace {
+
+// Writes a response piece by piece. A number that is not finite must never reach the output:
+// the writer notes it, and the caller replaces the whole response by an error.
+class response {
+public:
+    response(std::string& out, std::uint64_t line, std::string_view calc) : out_(out) {
+        out_ += "{\"line\":";
+        out_ += std::to_string(line);
+        out_ += ",\"calc\":\"";
+        out_ += calc;
+        out_ += '"';
+    }
+    void key(std::string_view k) {
+        out_ += ",\"";
+        out_ += k;
+        out_ += "\":";
+    }
+    void text(std::string_view k, std::string_view v) {
+        key(k);
+        json::write_string(out_, v);
+    }
+    void null(std::string_view k) {
+        key(k);
+        out_ += "null";
+    }
+    void num(std::string_view k, const std::optional<double>& v) {
+        key(k);
+        if (!v) {
+            out_ += "null";
+        } else if (!std::isfinite(*v)) {
+            out_ += "null";
+            not_finite_ = true;
+        } else {
+            json::write_number(out_, *v);
+        }
+    }
+    void num(std::string_view k, const std::optional<float>& v) {
+        num(k, v ? std::optional<double>(static_cast<double>(*v)) : std::nullopt);
+    }
+    template <class Strings>
+    void messages(const Strings& texts) {
+        key("messages");
+        out_ += '[';
+        bool first = true;
+        for (const auto& t : texts) {
+            if (!first) out_ += ',';
+            first = false;
+            json::write_string(out_, t);
+        }
+        out_ += ']';
+    }
+    void close() { out_ += '}'; }
+    bool not_finite() const { return not_finite_; }
+
+private:
+    std::string& out_;
+    bool not_finite_ = false;
+};
+
+void write_error(std::string& out, std::uint64_t line, std::string_view what) {
+    out += "{\"line\":";
+    out += std::to_string(line);
+    out += ",\"error\":";
+    json::write_string(out, what);
+    out += '}';
+}
+
+void respond(const relief::relief_input& in, response& r) {
+    const relief::relief_result result = relief::calc_relief_rate(in);
+    const bool refused = result.refused();
+    r.text("status", refused ? "refused" : "ok");
+    r.messages(relief::relief_messages(result));
+    if (in.kind == relief::relief_case::liquefied_gas) {
+        if (refused) r.null("area");
+        else r.num("area", result.area);
+    }
+    if (refused) {
+        r.null("ws");
+        r.null("stored");
+    } else {
+        r.num("ws", result.W_s);
+        r.num("stored", std::optional<float>(result.stored));
+    }
+}
+
+void respond(const valve_request& req, response& r) {
+    const valve::valve_press_result result = valve::press_next(req.input, req.vessel_ws);
+    r.text("status", name_of(press_statuses, result.status));
+    r.messages(result.messages);
+    r.num("K", result.K);
+    r.num("area", result.area);
+    r.num("capacity", result.capacity);
+    if (result.check) r.text("check", name_of(verdicts, *result.check));
+    else r.null("check");
+}
+
+void respond(const disc_request& req, response& r) {
+    const disc::disc_result result =
+        disc::size_bursting_disc(req.medium, req.nozzle, req.inputs, req.vessel_ws);
+    r.text("status", name_of(disc_statuses, result.status));
+    const std::string message = disc::disc_message(result);
+    r.messages(std::initializer_list<std::string_view>{message});
+    r.num("area", result.status == disc::disc_status::area_ready ? result.A : std::nullopt);
+}
+
+std::string_view calc_name(const request& req) {
+    switch (req.index()) {
+        case 0: return name_of(calc_kinds, calc_kind::relief);
+        case 1: return name_of(calc_kinds, calc_kind::valve);
+        default: return name_of(calc_kinds, calc_kind::disc);
+    }
+}
+
+bool is_blank(std::string_view line) {
+    for (char c : line)
+        if (c != ' ' && c != '\t' && c != '\r') return false;
+    return true;
+}
+
+}  // namespace
+
+bool write_response(const request& req, std::uint64_t line, std::string& out) {
+    const std::size_t start = out.size();
+    response r(out, line, calc_name(req));
+    std::visit([&](const auto& which) { respond(which, r); }, req);
+    r.close();
+    if (!r.not_finite()) return true;
+    out.resize(start);
+    write_error(out, line, "internal error: the calculation gave a number that is not finite");
+    return false;
+}
+
+bool answer_line(std::string_view line, std::uint64_t number, std::string& out) {
+    if (is_blank(line)) {
+        write_error(out, number, "blank line: expected a JSON object");
+        return false;
+    }
+    const json::parse_result parsed = json::parse(line);
+    if (!parsed.parsed) {
+        write_error(out, number, parsed.error);
+        return false;
+    }
+    const decoded_request decoded = decode_request(*parsed.parsed);
+    if (!decoded.req) {
+        write_error(out, number, decoded.error);
+        return false;
+    }
+    return write_response(*decoded.req, number, out);
+}
+
+void batch::answer(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (at_source_start_) {
+        at_source_start_ = false;
+        if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+    }
+    if (!answer_line(line, ++line_, out_)) any_error_ = true;
+    out_ += '\n';
+}
+
+void batch::feed(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t nl = bytes.find('\n');
+        if (nl == std::string_view::npos) {
+            partial_.append(bytes);
+            return;
+        }
+        if (partial_.empty()) {
+            answer(bytes.substr(0, nl));
+        } else {
+            partial_.append(bytes.substr(0, nl));
+            answer(partial_);
+            partial_.clear();
+        }
+        bytes.remove_prefix(nl + 1);
+    }
+}
+
+void batch::end_source() {
+    // A source that ends right after a newline (or is empty) has no unfinished line.
+    if (!partial_.empty()) {
+        answer(partial_);
+        partial_.clear();
+    }
+    at_source_start_ = true;
+}
+
+const char* const help_text =
+    R"(Usage: ventora-calc [FILE...]
+
+Sizes pressure-vessel safety relief rates, safety valves and bursting discs, one request per
+line. Reads JSON Lines from the FILEs in order (or from standard input when none is given, or
+for a FILE named "-") and writes one JSON object per input line to standard output, in order.
+
+Requests (one JSON object per line):
+  {"calc":"relief","case":C, choices..., numbers...}
+      C: "compressed_gas" | "liquefied_gas" | "typed_rate"
+      compressed_kind: "production_capacity" | "gas_storage_tank"
+      fire_exposure:   "fire_exposed" | "fire_free"
+      insulation:      "uninsulated" | "insulated"
+      installation:    "below_ground" | "above_ground" | "water_spray"
+      vessel_form:     "hemispherical_heads" | "elliptical_heads" | "vertical" | "spherical"
+      numbers: G, rho, d, v, W_t (initially empty); D, L, h, q, lambda, t, delta (initially "0")
+  {"calc":"valve", ...}
+      tab:        "input" (default) | "notes"
+      valve_type: "full_lift" | "micro_lift_ring" | "micro_lift_plain"
+      seal_face:  "flat" | "conical"
+      medium:     "gas" | "saturated_steam" | "liquid"
+      numbers: d1, D, h, phi, C, Ps, M, T, Z, k, rho, Po (initially "0")
+      vessel_ws: a JSON number, the stored relief rate in kg/h (default 0, single precision)
+  {"calc":"disc", ...}
+      medium: "gas" | "liquid" | "saturated_steam"
+      nozzle: "straight_pipe" | "flush_pipe" | "bell_mouth"
+      numbers: p_b, M, T, Z, k, p_o, rho (initially "0")
+      vessel_ws: as for valve
+
+  A choice that is absent or null is not chosen. A number is the text typed in its box (a JSON
+  string such as "12.5", "", "abc" or "１２．５") or a JSON number; a text that is not a number,
+  or one beyond the double range, leaves the value unset (it counts as 0). An absent number
+  keeps its box's initial text.
+
+Responses (unset numbers are null; "messages" are the texts of the message boxes the window
+would show for that press, in order):
+  {"line":N,"calc":"relief","status":"ok"|"refused","messages":[...],"area":A,"ws":W,"stored":S}
+      "area" (m², single precision) only for "liquefied_gas"; "stored" is the value kept as the
+      vessel's relief rate, to be passed as vessel_ws.
+  {"line":N,"calc":"valve","status":S,"messages":[...],"K":K,"area":A,"capacity":W,
+   "check":"pass"|"fail"|null}
+      S: "no_valve_type" | "no_medium" | "no_seal_face" | "bad_area" | "checked"
+  {"line":N,"calc":"disc","status":S,"messages":[...],"area":A}
+      S: "no_medium" | "no_nozzle" | "bad_k" | "bad_input" | "area_ready"
+  {"line":N,"error":"..."}
+      the line is not a request: not JSON, not an object, blank, invalid UTF-8, an unknown or
+      missing calc or case, an unknown field or choice value, a duplicate key, a number field
+      that is null, a boolean, a list or an object, or a vessel_ws that is not a JSON number in
+      the single-precision range.
+
+Lines are numbered from 1 across all inputs; every line, blank ones included, gets a response.
+Numbers are written so that they read back to the same double.
+
+Exit status: 0 when every line was answered, 1 when some line was in error, 2 when an input
+could not be read or the command line is wrong.
+)";
+
+}  // namespace ventora::cli
