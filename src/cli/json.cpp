@@ -76,6 +76,7 @@ private:
     std::string found() const {
         if (i_ >= s_.size()) return "the end of the line";
         const char c = s_[i_];
+        if (c == '\'') return "a single quote (JSON takes double quotes)";
         if (c >= 0x21 && c <= 0x7E) return std::string("'") + c + "'";
         if (c == ' ') return "a blank";
         if (static_cast<unsigned char>(c) < 0x80) {
@@ -91,7 +92,7 @@ private:
     }
 
     bool literal(std::string_view word) {
-        if (s_.substr(i_, word.size()) != word) return fail("unexpected " + found());
+        if (s_.substr(i_, word.size()) != word) return fail("expected true, false or null");
         i_ += word.size();
         return true;
     }
