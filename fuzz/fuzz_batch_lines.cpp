@@ -1,0 +1,90 @@
+// Arbitrary bytes through ventora-calc's line handling: exactly one response per input line, each
+// a JSON object in valid UTF-8 that carries its line number and is either a response of one of
+// the calculations or an error; and the output must not depend on how the input was cut into
+// reads.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "cli/batch.h"
+#include "cli/json.h"
+#include "fuzz_check.h"
+
+namespace {
+
+using namespace ventora::cli;
+
+std::size_t count_lines(std::string_view input) {
+    std::size_t lines = 0;
+    for (char c : input) lines += c == '\n';
+    if (!input.empty() && input.back() != '\n') ++lines;
+    return lines;
+}
+
+// One response line; true when it is an error response.
+bool check_response(std::string_view text, std::size_t number) {
+    FUZZ_CHECK(json::find_invalid_utf8(text) == std::string_view::npos);
+    const json::parse_result parsed = json::parse(text);
+    FUZZ_CHECK(parsed.parsed.has_value());
+    const json::value& v = *parsed.parsed;
+    FUZZ_CHECK(v.type == json::kind::object);
+    FUZZ_CHECK(v.keys.size() >= 2 && v.keys[0] == "line");
+    FUZZ_CHECK(v.items[0].type == json::kind::number && v.items[0].text == std::to_string(number));
+    if (v.keys[1] == "error") {
+        FUZZ_CHECK(v.keys.size() == 2 && v.items[1].type == json::kind::string);
+        FUZZ_CHECK(!v.items[1].text.empty());
+        return true;
+    }
+    FUZZ_CHECK(v.keys[1] == "calc" && v.items[1].type == json::kind::string);
+    const std::string& calc = v.items[1].text;
+    FUZZ_CHECK(calc == "relief" || calc == "valve" || calc == "disc");
+    const json::value* status = v.find("status");
+    FUZZ_CHECK(status && status->type == json::kind::string);
+    const json::value* messages = v.find("messages");
+    FUZZ_CHECK(messages && messages->type == json::kind::array && !messages->items.empty());
+    for (const auto& m : messages->items) FUZZ_CHECK(m.type == json::kind::string && !m.text.empty());
+    for (std::size_t i = 2; i < v.items.size(); ++i) {
+        const json::value& item = v.items[i];
+        if (item.type != json::kind::number) continue;
+        // Written shortest: reads back to a finite double.
+        const double d = std::strtod(item.text.c_str(), nullptr);
+        FUZZ_CHECK(std::isfinite(d));
+    }
+    return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+
+    batch whole;
+    whole.feed(input);
+    whole.end_source();
+    const std::string& out = whole.output();
+
+    // Cut the same input into pieces of a size the input itself chooses.
+    batch pieces;
+    const std::size_t piece = size == 0 ? 1 : 1 + data[0] % 17;
+    for (std::size_t i = 0; i < size; i += piece) pieces.feed(input.substr(i, piece));
+    pieces.end_source();
+    FUZZ_CHECK(pieces.output() == out);
+    FUZZ_CHECK(pieces.any_error() == whole.any_error());
+
+    const std::size_t expected = count_lines(input);
+    FUZZ_CHECK(whole.lines() == expected);
+    FUZZ_CHECK(out.empty() || out.back() == '\n');
+    std::size_t answered = 0;
+    bool any_error = false;
+    for (std::size_t start = 0; start < out.size();) {
+        const std::size_t nl = out.find('\n', start);
+        FUZZ_CHECK(nl != std::string::npos);
+        any_error = check_response(std::string_view(out).substr(start, nl - start), ++answered) || any_error;
+        start = nl + 1;
+    }
+    FUZZ_CHECK(answered == expected);
+    FUZZ_CHECK(any_error == whole.any_error());
+    return 0;
+}
