@@ -107,9 +107,17 @@ int main(int argc, char** argv) {
     if (inputs.empty()) inputs.emplace_back("-");
 
     // Every named file must be readable before anything is answered, so that a mistyped name
-    // fails the run cleanly instead of after part of the output.
+    // fails the run cleanly instead of after part of the output. Pipes and other special files
+    // (a process substitution, a FIFO) are only opened when their turn comes: opening and
+    // closing them early could lose what a writer sends.
     for (const auto& name : inputs) {
         if (name == "-") continue;
+        struct stat st {};
+        if (::stat(name.c_str(), &st) != 0) {
+            complain("cannot read " + name + ": " + std::strerror(errno));
+            return exit_failure;
+        }
+        if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) continue;
         const int fd = open_input(name);
         if (fd < 0) return exit_failure;
         ::close(fd);

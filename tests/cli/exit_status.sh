@@ -84,6 +84,12 @@ expect_out "numbering across inputs" "{\"line\":1,$good_out
 {\"line\":3,$good_out
 "
 
+# A pipe named as a file (process substitution) is read once, when its turn comes.
+expect_status 0 "a pipe named as a file" -- bash -c "\"$calc\" \"$work/good.jsonl\" <(printf '%s\n' '$good')"
+expect_out "a pipe named as a file" "{\"line\":1,$good_out
+{\"line\":2,$good_out
+"
+
 expect_status 0 "a file after --" -- "$calc" -- "$work/good.jsonl"
 expect_out "a file after --" "{\"line\":1,$good_out
 "
