@@ -1,21 +1,29 @@
+#include <memory>
+
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
+#include "app/icon.h"
 #include "app/main_window.h"
+#include "app/splash.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ventora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ventora"));
+    // No display name: under X11 Qt would append it to every title ("关于 Ventora程序 — Ventora").
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.corvalent.Ventora"));
+    QApplication::setWindowIcon(ventora::app::program_icon());
 
     // Standard buttons and dialogs speak Chinese like our windows.
     QTranslator qt_zh;
     if (qt_zh.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qt_zh);
 
-    ventora::main_window window;
-    window.show();
-    return QApplication::exec();
+    // The splash comes first; the main window is built, loaded and shown when it closes.
+    std::unique_ptr<ventora::main_window> window;
+    ventora::app::start_with_splash(window);
+    const int status = QApplication::exec();
+    window.reset();
+    return status;
 }
