@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev    # libFuzzer and the sanitizer runtime
   xvfb xauth                     # headless runs of the real windows
+  desktop-file-utils appstream   # validators of the desktop entry and the AppStream metainfo
+  dpkg-dev                       # dpkg-shlibdeps, for the Depends of the .deb that cpack builds
 )
 
 missing=()
