@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Start-up figures of Ventora on a private Xvfb, beside a bare Qt window measured in the same run:
+# - launch -> splash mapped and answering input (bare window: its window);
+# - key on the splash -> main window mapped and answering input;
+# - peak memory through the splash and the main window.
+# Usage: scripts/measure-startup.sh [build-dir] (default: build). RUNS=n sets the sample count.
+# Needs hyperfine, Xvfb and libxcb1-dev; the program must already be built.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+runs=${RUNS:-30}
+ventora=$build/src/app/ventora
+[ -x "$ventora" ] || { echo "no $ventora: build first" >&2; exit 1; }
+for tool in hyperfine Xvfb /usr/bin/time; do
+  command -v "$tool" >/dev/null || { echo "needs $tool" >&2; exit 1; }
+done
+
+helpers=$build/startup-bench
+cmake -S "$root/bench/startup" -B "$helpers" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$helpers" >/dev/null
+probe=$helpers/startup_probe
+bare=$helpers/bare_window
+
+# A display of our own; -noreset keeps the server from resetting between runs.
+displayfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$displayfile" 2>/dev/null &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null; rm -f "$displayfile"' EXIT
+for _ in $(seq 50); do [ -s "$displayfile" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$displayfile")
+export QT_QPA_PLATFORM=xcb
+
+echo "== hyperfine: whole runs (launch, until ready, terminate) on DISPLAY=$DISPLAY"
+hyperfine -N --warmup 3 --runs "$runs" \
+  -n "bare Qt window: first window ready" "$probe first $bare" \
+  -n "ventora: splash ready" "$probe first $ventora" \
+  -n "ventora: splash ready, key, main window ready" "$probe handover $ventora"
+
+# The probe's own clock, without the terminate-and-wait that hyperfine also counts.
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+field() { grep -o "$1=[0-9.]*" | cut -d= -f2; }
+samples=$(mktemp)
+for _ in $(seq "$runs"); do "$probe" first "$bare"; done | field first_ms >"$samples.bare"
+for _ in $(seq "$runs"); do "$probe" handover "$ventora"; done >"$samples"
+echo
+echo "== probe clock, median of $runs runs"
+echo "bare Qt window ready:            $(median <"$samples.bare") ms after launch"
+echo "ventora splash ready:            $(field first_ms <"$samples" | median) ms after launch"
+echo "ventora main window mapped:      $(field handover_map_ms <"$samples" | median) ms after the key"
+echo "ventora main window ready:       $(field handover_ms <"$samples" | median) ms after the key"
+echo "ventora peak RSS (wait4):        $(field maxrss_kb <"$samples" | sort -n | tail -1) kB (largest)"
+rm -f "$samples" "$samples.bare"
+
+echo
+echo "== /usr/bin/time -v, one run through the splash and the main window"
+/usr/bin/time -v "$probe" handover "$ventora" 2>&1 >/dev/null | grep -E "Maximum resident|Elapsed"
