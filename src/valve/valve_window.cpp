@@ -87,6 +87,9 @@ valve_window::valve_window(window_host& host, QWidget* parent) : QMdiSubWindow(p
     // The tab control and what it holds keep the ordinary face colour; only the window is grey.
     QPalette face = tabs_->palette();
     face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    // Greyed text in the classic grey: plainly greyed, still legible.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        face.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
     tabs_->setPalette(face);
     auto* notes_page = new QWidget;
     notes_page->setObjectName(QStringLiteral("notes_tab"));
