@@ -1,11 +1,10 @@
 #include <memory>
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include "app/icon.h"
 #include "app/main_window.h"
+#include "app/shell/message.h"
 #include "app/splash.h"
 
 int main(int argc, char* argv[]) {
@@ -16,9 +15,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(ventora::app::program_icon());
 
     // Standard buttons and dialogs speak Chinese like our windows.
-    QTranslator qt_zh;
-    if (qt_zh.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qt_zh);
+    ventora::install_qt_translations();
 
     // The splash comes first; the main window is built, loaded and shown when it closes.
     std::unique_ptr<ventora::main_window> window;
