@@ -1,3 +1,4 @@
+#include "app/shell/fonts.h"
 #include "relief/relief_window_banner.h"
 
 #include <QPainter>
@@ -21,7 +22,7 @@ QPixmap welcome_banner_picture() {
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.scale(double(width) / shown.width(), double(height) / shown.height());
-    QFont font = song(12, true);
+    QFont font = song_font(12, true);
     painter.setFont(font);
     painter.setPen(QColor(0, 0, 255));
     painter.drawText(QRect(QPoint(0, 0), shown), Qt::AlignLeft | Qt::AlignVCenter,

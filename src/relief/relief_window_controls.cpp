@@ -25,21 +25,6 @@ QColor text_colour(const QWidget* widget) {
 
 }  // namespace
 
-QFont song(double point_size, bool bold) {
-    QFont font = song_font(point_size, bold);
-    QStringList families = font.families();
-    const QString fixed_pitch = QStringLiteral("WenQuanYi Micro Hei Mono");
-    families.removeAll(fixed_pitch);
-    // After the names 宋体 goes by, before the proportional stand-ins.
-    qsizetype at = 0;
-    while (at < families.size() &&
-           (families[at] == QStringLiteral("宋体") || families[at] == QStringLiteral("SimSun") ||
-            families[at] == QStringLiteral("NSimSun")))
-        ++at;
-    families.insert(at, fixed_pitch);
-    font.setFamilies(families);
-    return font;
-}
 
 QRect draw_wrapped_text(QPainter& painter, const QRect& rect, const QString& text,
                         Qt::Alignment vertical) {

@@ -15,10 +15,6 @@
 
 namespace ventora::relief {
 
-// 宋体 at the given size. 宋体 sets Latin letters and digits in half an em, and the captions were
-// fitted to that: where 宋体 itself is missing, the stand-in is a face with the same pitch.
-QFont song(double point_size, bool bold = false);
-
 // Draws text wrapped at word boundaries (anywhere between Chinese characters) inside rect, one
 // line per em, as the GB2312 faces space their lines. Returns the rectangle the lines take.
 QRect draw_wrapped_text(QPainter& painter, const QRect& rect, const QString& text,

@@ -9,6 +9,7 @@
 
 #include "app/shell/status_bar.h"
 #include "app/shell/twips.h"
+#include "app/shell/fonts.h"
 #include "relief/relief_window.h"
 #include "relief/relief_window_banner.h"
 #include "relief/relief_window_controls.h"
@@ -72,13 +73,13 @@ void label_box(QLabel* label, QLineEdit* box) {
 void relief_window::build_controls() {
     auto* client = new client_area([this](QWidget* area) { place_bottom_strip(area); });
     client->setObjectName(QStringLiteral("form_fa_client"));
-    client->setFont(song(9));
+    client->setFont(song_font(9));
     setWidget(client);
 
     auto* tabs = new tab_control(client);
     tabs_ = tabs;
     tabs_->setObjectName(QStringLiteral("SSTab1"));
-    tabs_->setFont(song(9));
+    tabs_->setFont(song_font(9));
     tabs_->setGeometry(twips_rect(0, 0, 9312, 6684));
     tabs_->addTab(build_compressed_gas_tab(), QStringLiteral("压缩气体（水蒸汽）"));
     tabs_->addTab(build_liquefied_gas_tab(), QStringLiteral("液化气体"));
@@ -116,13 +117,13 @@ QWidget* relief_window::build_compressed_gas_tab() {
                         twips_rect(240, 240, 7200, 180));
     label5_ = add_label(frame4, QStringLiteral("Label5"), QStringLiteral("最大生产能力："),
                         twips_rect(2160, 600, 1470, 210));
-    label5_->setFont(song(10.8));
+    label5_->setFont(song_font(10.8));
     text2_ = add_text(frame4, QStringLiteral("Text2"), {}, twips_rect(3840, 600, 1335, 270));
-    text2_->setFont(song(10.8));
+    text2_->setFont(song_font(10.8));
     label_box(label5_, text2_);
     label6_ = add_label(frame4, QStringLiteral("Label6"), QStringLiteral("（kg/h）"),
                         twips_rect(5280, 600, 960, 240));
-    label6_->setFont(song(12));
+    label6_->setFont(song_font(12));
 
     option2_ = add_option(frame3, QStringLiteral("Option2"), QStringLiteral("气体储罐"),
                           twips_rect(480, 1800, 2175, 375));
@@ -140,7 +141,7 @@ QWidget* relief_window::build_compressed_gas_tab() {
                         QStringLiteral("压力容器进口管内气体的流速（m/秒）："),
                         twips_rect(600, 1560, 3240, 180));
     text5_ = add_text(frame5, QStringLiteral("Text5"), {}, twips_rect(3825, 1560, 1335, 315));
-    for (QLineEdit* box : {text3_, text4_, text5_}) box->setFont(song(10.8));
+    for (QLineEdit* box : {text3_, text4_, text5_}) box->setFont(song_font(10.8));
     label_box(label7_, text3_);
     label_box(label8_, text4_);
     label_box(label9_, text5_);
@@ -229,20 +230,20 @@ QWidget* relief_window::build_typed_rate_tab() {
                        "可能生成的最大气量以及反应时所需要的时间来决定。请自行输入计算后的压力容器"
                        "安全泄放量："),
         twips_rect(720, 720, 6960, 675));
-    label1->setFont(song(10.8));
+    label1->setFont(song_font(10.8));
 
     QGroupBox* frame10 =
         add_frame(frame1, QStringLiteral("Frame10"), QStringLiteral(" 请自行输入： "),
                   twips_rect(600, 2040, 7695, 1575));
     QLabel* label2 = add_label(frame10, QStringLiteral("Label2"), QStringLiteral("安全泄放量："),
                                twips_rect(1200, 720, 1995, 315));
-    label2->setFont(song(15.6, true));
+    label2->setFont(song_font(15.6, true));
     text1_ = add_text(frame10, QStringLiteral("Text1"), {}, twips_rect(3345, 720, 1575, 315));
-    text1_->setFont(song(14.4));
+    text1_->setFont(song_font(14.4));
     label_box(label2, text1_);
     QLabel* label3 = add_label(frame10, QStringLiteral("Label3"), QStringLiteral("kg/h"),
                                twips_rect(5160, 720, 855, 495));
-    label3->setFont(song(15, true));
+    label3->setFont(song_font(15, true));
     return page;
 }
 

@@ -8,7 +8,11 @@ QFont gb_font(const QString& face, double point_size, bool bold) {
     QFont font;
     // The named face, its common Latin-named twin, then CJK faces found on Linux desktops.
     QStringList families{face};
-    if (face == QStringLiteral("宋体")) families << QStringLiteral("SimSun") << QStringLiteral("NSimSun");
+    // 宋体 sets Latin letters at half an em; the captions are fitted to that, so its stand-in is
+    // the fixed-pitch CJK face.
+    if (face == QStringLiteral("宋体"))
+        families << QStringLiteral("SimSun") << QStringLiteral("NSimSun")
+                 << QStringLiteral("WenQuanYi Micro Hei Mono");
     if (face == QStringLiteral("黑体")) families << QStringLiteral("SimHei");
     if (face == QStringLiteral("隶书")) families << QStringLiteral("LiSu");
     if (face == QStringLiteral("楷体_GB2312")) families << QStringLiteral("KaiTi_GB2312") << QStringLiteral("KaiTi");
