@@ -11,6 +11,7 @@
 #include <QStyleOption>
 #include <QStylePainter>
 
+#include "app/shell/controls.h"
 #include "app/shell/fonts.h"
 #include "app/shell/message.h"
 #include "app/shell/twips.h"
@@ -153,8 +154,7 @@ void disc_window::build_controls(QGroupBox* frame1) {
         box->setObjectName(QStringLiteral("Text%1").arg(n));
         box->setGeometry(geometry);
         box->setFont(font);
-        label_[n]->setBuddy(box);
-        box->setAccessibleName(label_[n]->text());
+        announce_by_label(label_[n], box);
         text_[n] = box;
     };
     const QFont entry_font = song_font(14.4);

@@ -7,9 +7,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/shell/controls.h"
+#include "app/shell/fonts.h"
 #include "app/shell/status_bar.h"
 #include "app/shell/twips.h"
-#include "app/shell/fonts.h"
 #include "relief/relief_window.h"
 #include "relief/relief_window_banner.h"
 #include "relief/relief_window_controls.h"
@@ -23,10 +24,6 @@ constexpr double status_bar_top = 6648;
 constexpr double status_bar_height = 372;
 constexpr double picture2_top = 6655;
 constexpr double welcome_panel_width = 7200;
-
-QString array_name(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
 
 wrapped_label* add_label(QWidget* parent, const QString& name, const QString& text,
                          const QRect& geometry) {
@@ -60,12 +57,6 @@ QGroupBox* add_frame(QWidget* parent, const QString& name, const QString& captio
     frame->setGeometry(geometry);
     if (!caption.isEmpty()) frame->setAccessibleName(caption);
     return frame;
-}
-
-// A text box is announced by the caption of the label beside it.
-void label_box(QLabel* label, QLineEdit* box) {
-    label->setBuddy(box);
-    box->setAccessibleName(label->text());
 }
 
 }  // namespace
@@ -120,7 +111,7 @@ QWidget* relief_window::build_compressed_gas_tab() {
     label5_->setFont(song_font(10.8));
     text2_ = add_text(frame4, QStringLiteral("Text2"), {}, twips_rect(3840, 600, 1335, 270));
     text2_->setFont(song_font(10.8));
-    label_box(label5_, text2_);
+    announce_by_label(label5_, text2_);
     label6_ = add_label(frame4, QStringLiteral("Label6"), QStringLiteral("（kg/h）"),
                         twips_rect(5280, 600, 960, 240));
     label6_->setFont(song_font(12));
@@ -142,9 +133,9 @@ QWidget* relief_window::build_compressed_gas_tab() {
                         twips_rect(600, 1560, 3240, 180));
     text5_ = add_text(frame5, QStringLiteral("Text5"), {}, twips_rect(3825, 1560, 1335, 315));
     for (QLineEdit* box : {text3_, text4_, text5_}) box->setFont(song_font(10.8));
-    label_box(label7_, text3_);
-    label_box(label8_, text4_);
-    label_box(label9_, text5_);
+    announce_by_label(label7_, text3_);
+    announce_by_label(label8_, text4_);
+    announce_by_label(label9_, text5_);
 
     // Until a kind is chosen, neither set of inputs applies.
     for (QWidget* w : std::initializer_list<QWidget*>{label4_, label5_, label6_, text2_, label7_,
@@ -194,7 +185,7 @@ QWidget* relief_window::build_liquefied_gas_tab() {
         label10_[index] =
             add_label(frame, array_name("Label10", index), QString::fromUtf8(caption), label_at);
         text6_[index] = add_text(frame, array_name("Text6", index), QStringLiteral("0"), box_at);
-        label_box(label10_[index], text6_[index]);
+        announce_by_label(label10_[index], text6_[index]);
     };
 
     QGroupBox* sizes = add_frame(frame2, array_name("Frame7", 1), QStringLiteral(" 容器参数 "),
@@ -240,7 +231,7 @@ QWidget* relief_window::build_typed_rate_tab() {
     label2->setFont(song_font(15.6, true));
     text1_ = add_text(frame10, QStringLiteral("Text1"), {}, twips_rect(3345, 720, 1575, 315));
     text1_->setFont(song_font(14.4));
-    label_box(label2, text1_);
+    announce_by_label(label2, text1_);
     QLabel* label3 = add_label(frame10, QStringLiteral("Label3"), QStringLiteral("kg/h"),
                                twips_rect(5160, 720, 855, 495));
     label3->setFont(song_font(15, true));

@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "app/shell/controls.h"
 #include "app/shell/fonts.h"
 #include "app/shell/message.h"
 #include "app/shell/status_bar.h"
@@ -27,10 +28,6 @@ constexpr double client_width = 9432;
 constexpr double client_height = 6996;
 
 const QString input_tab_caption = QStringLiteral("输入数据");
-
-QString indexed(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
 
 QGroupBox* make_frame(QWidget* parent, const QString& name, const QString& caption,
                       const QRect& geometry) {
@@ -180,7 +177,7 @@ void valve_window::build_valve_frame(QWidget* parent) {
                                QStringLiteral("无调节圈的微启式安全阀")};
     const double lefts[] = {600, 3240, 5880};
     for (int i = 0; i < 3; ++i) {
-        valve_type_[i] = make_option(frame, indexed("Option1", i), captions[i],
+        valve_type_[i] = make_option(frame, array_name("Option1", i), captions[i],
                                      twips_rect(lefts[i], 300, 2520, 315));
         connect(valve_type_[i], &QRadioButton::toggled, this, [this](bool on) {
             if (on) on_valve_type();
@@ -192,17 +189,17 @@ void valve_window::build_dimension_frame(QWidget* parent) {
     dimension_frame_ = make_frame(parent, QStringLiteral("Frame4"), QStringLiteral(" 安全阀参数输入 "),
                                   twips_rect(240, 1080, 8415, 1515));
     QWidget* f = dimension_frame_;
-    text1_[10] = add_box(f, indexed("Text1", 10), indexed("Label1", 10),
+    text1_[10] = add_box(f, array_name("Text1", 10), array_name("Label1", 10),
                          QStringLiteral("安全阀阀座喉径d1(mm)"), 360, 2640, 360, &label1_[10]);
-    text1_[8] = add_box(f, indexed("Text1", 8), indexed("Label1", 8),
+    text1_[8] = add_box(f, array_name("Text1", 8), array_name("Label1", 8),
                         QStringLiteral("安全阀阀座口径D(mm)"), 4560, 7080, 360, &label1_[8]);
-    text1_[11] = add_box(f, indexed("Text1", 11), indexed("Label1", 11),
+    text1_[11] = add_box(f, array_name("Text1", 11), array_name("Label1", 11),
                          QStringLiteral("安全阀开启高度h(mm)"), 360, 2640, 720, &label1_[11]);
-    text1_[7] = add_box(f, indexed("Text1", 7), indexed("Label1", 7),
+    text1_[7] = add_box(f, array_name("Text1", 7), array_name("Label1", 7),
                         QStringLiteral("锥形密封面半锥角φ"), 4560, 7080, 720, &label1_[7]);
-    seal_face_[0] = make_option(f, indexed("Option2", 0), QStringLiteral("平面型密封面"),
+    seal_face_[0] = make_option(f, array_name("Option2", 0), QStringLiteral("平面型密封面"),
                                 twips_rect(2280, 1110, 1800, 300));
-    seal_face_[1] = make_option(f, indexed("Option2", 1), QStringLiteral("锥形密封面"),
+    seal_face_[1] = make_option(f, array_name("Option2", 1), QStringLiteral("锥形密封面"),
                                 twips_rect(4560, 1110, 1800, 300));
     for (QRadioButton* option : seal_face_) {
         connect(option, &QRadioButton::toggled, this, [this](bool on) {
@@ -224,7 +221,7 @@ void valve_window::build_medium_frame(QWidget* parent) {
     const QStringList captions{QStringLiteral("气体"), QStringLiteral("饱和蒸气"), QStringLiteral("液体")};
     const double lefts[] = {600, 3240, 5880};
     for (int i = 0; i < 3; ++i) {
-        medium_[i] = make_option(frame, indexed("Option3", i), captions[i],
+        medium_[i] = make_option(frame, array_name("Option3", i), captions[i],
                                  twips_rect(lefts[i], 240, 1800, 315));
         connect(medium_[i], &QRadioButton::toggled, this, [this](bool on) {
             if (on) on_medium();
@@ -237,19 +234,19 @@ void valve_window::build_medium_data_frame(QWidget* parent) {
                                     twips_rect(240, 3360, 8415, 2292));
     QWidget* f = medium_data_frame_;
     // The temperature box Text1(5) is labelled by Label1(3), and Text1(3) (k) by Label3.
-    text1_[5] = add_box(f, indexed("Text1", 5), indexed("Label1", 3),
+    text1_[5] = add_box(f, array_name("Text1", 5), array_name("Label1", 3),
                         QStringLiteral("气体的温度T(K)"), 360, 2640, 360, &label1_[3]);
-    text1_[2] = add_box(f, indexed("Text1", 2), indexed("Label1", 2),
+    text1_[2] = add_box(f, array_name("Text1", 2), array_name("Label1", 2),
                         QStringLiteral("气体的摩尔质量M(kg/kmol)"), 3720, 7080, 360, &label1_[2]);
-    text1_[3] = add_box(f, indexed("Text1", 3), QStringLiteral("Label3"),
+    text1_[3] = add_box(f, array_name("Text1", 3), QStringLiteral("Label3"),
                         QStringLiteral("气体绝热系数k（Cp/Cv)"), 360, 2640, 840, &k_label_);
-    text1_[1] = add_box(f, indexed("Text1", 1), indexed("Label1", 1),
+    text1_[1] = add_box(f, array_name("Text1", 1), array_name("Label1", 1),
                         QStringLiteral("安全阀的整定压力Ps(Mpa)"), 3720, 7080, 840, &label1_[1]);
-    text1_[4] = add_box(f, indexed("Text1", 4), indexed("Label1", 4),
+    text1_[4] = add_box(f, array_name("Text1", 4), array_name("Label1", 4),
                         QStringLiteral("气体压缩系数Z"), 360, 2640, 1320, &label1_[4]);
-    outlet_box_ = add_box(f, QStringLiteral("Text3"), indexed("Label1", 5),
+    outlet_box_ = add_box(f, QStringLiteral("Text3"), array_name("Label1", 5),
                           QStringLiteral("安全阀的出口侧压力Po(绝压Mpa)"), 3720, 7080, 1320, &label1_[5]);
-    text1_[0] = add_box(f, indexed("Text1", 0), indexed("Label1", 0),
+    text1_[0] = add_box(f, array_name("Text1", 0), array_name("Label1", 0),
                         QStringLiteral("气体特性系数C"), 360, 2640, 1800, &label1_[0]);
     density_box_ = add_box(f, QStringLiteral("Text2"), QStringLiteral("Label4"),
                            QStringLiteral("阀门入口侧温度下液体密度（kg/m3)"), 3720, 7080, 1800,
@@ -277,8 +274,7 @@ QLineEdit* valve_window::add_box(QWidget* frame, const QString& box_name, const 
     auto* box = new QLineEdit(QStringLiteral("0"), frame);
     box->setObjectName(box_name);
     box->setGeometry(twips_rect(box_left, top, 800, 270));
-    label->setBuddy(box);
-    box->setAccessibleName(caption);
+    announce_by_label(label, box);
     *label_out = label;
     return box;
 }
