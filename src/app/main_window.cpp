@@ -34,8 +34,9 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiAr
     mdi_->setBackground(QColor(224, 224, 224));
     setCentralWidget(mdi_);
     build_menu();
-    // Menu shortcuts act even while a text box has the focus (a text box would otherwise take
-    // Ctrl+A and Ctrl+X for itself).
+    // Menu shortcuts act even while a text box of a calculation window has the focus (a text
+    // box would otherwise take Ctrl+A and Ctrl+X for itself). They belong to this window: not to
+    // the About dialog, and not while a message box is up.
     qApp->installEventFilter(this);
     load();
 }
@@ -68,7 +69,6 @@ void main_window::build_menu() {
         QAction* action = cal->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(keys);
-        action->setShortcutContext(Qt::ApplicationShortcut);
         connect(action, &QAction::triggered, this, on_trigger);
         shortcut_actions_.append(action);
         return action;
@@ -95,7 +95,8 @@ void main_window::build_menu() {
 }
 
 bool main_window::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride) {
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::ShortcutOverride && widget && widget->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(key->keyCombination());
         for (const QAction* action : std::as_const(shortcut_actions_)) {
