@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "cli/batch.h"
+#include "batch.h"
 #include "request_mix.h"
 
 namespace {

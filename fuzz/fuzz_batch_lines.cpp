@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "cli/batch.h"
-#include "cli/json.h"
+#include "batch.h"
+#include "json.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/json.h"
+#include "json.h"
 #include "disc/disc_calc.h"
 #include "fuzz_check.h"
 #include "relief/relief_calc.h"

@@ -1,14 +1,14 @@
-#include "app/about.h"
+#include "about.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 
-#include "app/icon.h"
-#include "app/shell/fonts.h"
-#include "app/shell/message.h"
-#include "app/shell/twips.h"
+#include "icon.h"
+#include "shell/fonts.h"
+#include "shell/message.h"
+#include "shell/twips.h"
 
 namespace ventora::app {
 namespace {

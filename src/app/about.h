@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-#include "app/sysinfo.h"
+#include "sysinfo.h"
 
 class QPushButton;
 

@@ -1,4 +1,4 @@
-#include "app/icon.h"
+#include "icon.h"
 
 namespace ventora::app {
 

@@ -2,10 +2,10 @@
 
 #include <QApplication>
 
-#include "app/icon.h"
-#include "app/main_window.h"
-#include "app/shell/message.h"
-#include "app/splash.h"
+#include "icon.h"
+#include "main_window.h"
+#include "shell/message.h"
+#include "splash.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

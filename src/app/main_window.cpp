@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "main_window.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -7,10 +7,10 @@
 #include <QMenuBar>
 #include <QScreen>
 
-#include "app/about.h"
-#include "app/report.h"
-#include "app/shell/twips.h"
-#include "app/shell/workflow_state.h"
+#include "about.h"
+#include "report.h"
+#include "shell/twips.h"
+#include "shell/workflow_state.h"
 #include "disc/disc_window.h"
 #include "relief/relief_window.h"
 #include "valve/valve_window.h"

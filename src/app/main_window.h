@@ -8,7 +8,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
-#include "app/shell/window_host.h"
+#include "shell/window_host.h"
 
 class QAction;
 class QMdiArea;

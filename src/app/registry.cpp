@@ -1,4 +1,4 @@
-#include "app/registry.h"
+#include "registry.h"
 
 #include <QList>
 #include <QStringDecoder>

@@ -1,11 +1,11 @@
-#include "app/report.h"
+#include "report.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "app/shell/message.h"
+#include "shell/message.h"
 
 namespace ventora::app {
 

@@ -1,4 +1,4 @@
-#include "app/splash.h"
+#include "splash.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -9,10 +9,10 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/icon.h"
-#include "app/main_window.h"
-#include "app/shell/fonts.h"
-#include "app/shell/twips.h"
+#include "icon.h"
+#include "main_window.h"
+#include "shell/fonts.h"
+#include "shell/twips.h"
 
 namespace ventora::app {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/sysinfo.h"
+#include "sysinfo.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/registry.h"
+#include "registry.h"
 
 namespace ventora::app {
 

@@ -1,10 +1,10 @@
-#include "cli/batch.h"
+#include "batch.h"
 
 #include <cmath>
 #include <type_traits>
 
-#include "cli/choices.h"
-#include "cli/json.h"
+#include "choices.h"
+#include "json.h"
 
 namespace ventora::cli {
 namespace {

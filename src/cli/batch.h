@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/request.h"
+#include "request.h"
 
 namespace ventora::cli {
 

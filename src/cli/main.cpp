@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/batch.h"
+#include "batch.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "cli/request.h"
+#include "request.h"
 
 #include <string_view>
 
-#include "cli/choices.h"
+#include "choices.h"
 #include "numbers/number.h"
 
 namespace ventora::cli {

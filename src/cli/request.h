@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-#include "cli/json.h"
+#include "json.h"
 #include "disc/disc_calc.h"
 #include "relief/relief_calc.h"
 #include "valve/valve_calc.h"

@@ -1,4 +1,4 @@
-#include "cli/batch.h"
+#include "batch.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/json.h"
+#include "json.h"
 
 using namespace ventora::cli;
 

@@ -1,4 +1,4 @@
-#include "cli/request.h"
+#include "request.h"
 
 #include <cfloat>
 #include <cmath>

@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "app/main_window.h"
-#include "app/shell/twips.h"
-#include "app/shell/workflow_state.h"
+#include "main_window.h"
+#include "shell/twips.h"
+#include "shell/workflow_state.h"
 #include "ui_support.h"
 
 using namespace ventora;

@@ -17,11 +17,11 @@
 #include <QtTest>
 #include <cmath>
 
-#include "app/main_window.h"
-#include "app/shell/status_bar.h"
-#include "app/shell/twips.h"
-#include "app/shell/window_host.h"
-#include "app/shell/workflow_state.h"
+#include "main_window.h"
+#include "shell/status_bar.h"
+#include "shell/twips.h"
+#include "shell/window_host.h"
+#include "shell/workflow_state.h"
 #include "ui_support.h"
 
 using namespace ventora;

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/shell/message.h"
+#include "shell/message.h"
 
 class QAbstractButton;
 class QRadioButton;

@@ -12,10 +12,10 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "app/main_window.h"
-#include "app/shell/status_bar.h"
-#include "app/shell/twips.h"
-#include "app/shell/workflow_state.h"
+#include "main_window.h"
+#include "shell/status_bar.h"
+#include "shell/twips.h"
+#include "shell/workflow_state.h"
 #include "ui_support.h"
 
 using namespace ventora;
