@@ -1,0 +1,73 @@
+// The account of a calculation: its inputs and every step, with the formula as the regulation
+// writes it, the values substituted and the result, exactly as the calculation computed them.
+// A calculation fills an account only when handed one; without it nothing is formatted.
+//
+// Formula texts use a small linear notation that a book renders as typeset text and a script
+// reads as plain text:
+//   X_{s}    subscript          d_{1}^{2}   superscript after a subscript
+//   X^{0.82} superscript        √(…)        square root of the parenthesised term
+//   ·        product            /           quotient (a renderer may set a fraction bar)
+// Greek letters are written as themselves (ψ, φ, ρ, λ, δ).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "numbers/number.h"
+
+namespace ventora::account {
+
+// One input as the book's input table lists it.
+struct input {
+    std::string symbol;  // "d_{1}"
+    std::string name;    // "安全阀喉径"
+    std::string unit;    // "mm"; empty when dimensionless
+    // The box's text as typed; absent when the caller has no text (a value given as a number).
+    std::optional<std::string> text;
+    number value;  // the value read; unset is shown "未输入"
+};
+
+// One step: a formula, a decision or a check.
+struct step {
+    std::string title;        // "排放面积"
+    std::string formula;      // "A = 0.25·3.14·d_{1}^{2}"
+    std::string substituted;  // "A = 0.25·3.14·50^{2} = 1962.5"
+    std::string value;        // the result as the calculation writes it: "1962", "合格"
+    std::string unit;         // "mm^{2}"
+    std::string note;         // rounding or decision: "向下取整", "单精度保存", "临界流动"
+};
+
+struct account {
+    std::string title;  // "安全泄放量", "安全阀", "爆破片", "选型与复核（参考）"
+    std::vector<input> inputs;
+    std::vector<step> steps;
+    // A refused calculation: the check that refused it and its message. No result follows it.
+    std::optional<std::string> refused_by;
+    std::optional<std::string> refusal;
+    // The closing line of a calculation that reached a result ("W_s = 5660 kg/h").
+    std::string conclusion;
+
+    bool refused() const { return refusal.has_value(); }
+};
+
+// The book's title block.
+struct project_info {
+    std::string project;   // 工程名称
+    std::string equipment; // 设备名称
+    std::string tag;       // 设备位号
+    std::string drawing;   // 图号
+    std::string designer, design_date;  // 设计
+    std::string checker, check_date;    // 校核
+    std::string approver, approve_date; // 审核
+};
+
+// A route: the relief rate, then the device that used its kept rate, then the sizing aid.
+struct route_account {
+    project_info project;
+    account relief;
+    std::optional<account> device;  // absent when the relief rate was refused or no device ran
+    std::optional<account> sizing;  // the reference cross-check after a device that reached a result
+};
+
+}  // namespace ventora::account
