@@ -34,6 +34,7 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiAr
     mdi_->setBackground(QColor(224, 224, 224));
     setCentralWidget(mdi_);
     build_menu();
+    build_tools();
     // Menu shortcuts act even while a text box of a calculation window has the focus (a text
     // box would otherwise take Ctrl+A and Ctrl+X for itself). They belong to this window: not to
     // the About dialog, and not while a message box is up.
@@ -94,6 +95,21 @@ void main_window::build_menu() {
     connect(about, &QAction::triggered, this, [this] { app::show_about(this); });
 }
 
+void main_window::build_tools() {
+}
+
+QAction* main_window::add_tool(const char* name, const QString& caption, const QKeySequence& keys,
+                               std::function<void()> run) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(keys);
+    action->setShortcutVisibleInContextMenu(true);
+    connect(action, &QAction::triggered, this, std::move(run));
+    addAction(action);
+    tool_actions_.append(action);
+    return action;
+}
+
 bool main_window::eventFilter(QObject* watched, QEvent* event) {
     const auto* widget = qobject_cast<QWidget*>(watched);
     if (event->type() == QEvent::ShortcutOverride && widget && widget->window() == this) {
@@ -120,7 +136,13 @@ double main_window::width_twips() const { return px_to_twips(frameGeometry().wid
 double main_window::height_twips() const { return px_to_twips(frameGeometry().height()); }
 
 void main_window::present(QMdiSubWindow* window) {
-    if (window->mdiArea() != mdi_) mdi_->addSubWindow(window);
+    if (window->mdiArea() != mdi_) {
+        mdi_->addSubWindow(window);
+        if (QWidget* client = window->widget(); client && !tool_actions_.isEmpty()) {
+            client->setContextMenuPolicy(Qt::ActionsContextMenu);
+            client->addActions(tool_actions_);
+        }
+    }
     window->show();
     window->raise();
     mdi_->setActiveSubWindow(window);

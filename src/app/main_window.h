@@ -31,6 +31,10 @@ public:
     void close_relief_window() override;
 
     QMdiArea* mdi_area() const { return mdi_; }
+    // The program's tools beyond the menu (the calculation book, case files, the medium library):
+    // each acts by its shortcut anywhere in this window and sits in the right-click menu of every
+    // calculation window. The menu bar does not show them.
+    const QList<QAction*>& tool_actions() const { return tool_actions_; }
     QMdiSubWindow* relief_window() const { return relief_; }
     QMdiSubWindow* valve_window() const { return valve_; }
     QMdiSubWindow* disc_window() const { return disc_; }
@@ -47,6 +51,9 @@ protected:
 private:
     void load();
     void build_menu();
+    void build_tools();
+    QAction* add_tool(const char* name, const QString& caption, const QKeySequence& keys,
+                      std::function<void()> run);
     void choose_route(std::int16_t route);
     // Adds a newly created child to the frame, or brings an open one forward.
     void present(QMdiSubWindow* window);
@@ -56,6 +63,7 @@ private:
     QPointer<QMdiSubWindow> valve_;
     QPointer<QMdiSubWindow> disc_;
     QList<QAction*> shortcut_actions_;
+    QList<QAction*> tool_actions_;
 };
 
 }  // namespace ventora

@@ -3,10 +3,11 @@
 #include <cmath>
 #include <type_traits>
 
-#include "choices.h"
+#include "route/choices.h"
 #include "json.h"
 
 namespace ventora::cli {
+using namespace ventora::choices;
 namespace {
 
 // Writes a response piece by piece. A number that is not finite must never reach the output:

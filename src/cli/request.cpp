@@ -2,10 +2,11 @@
 
 #include <string_view>
 
-#include "choices.h"
+#include "route/choices.h"
 #include "numbers/number.h"
 
 namespace ventora::cli {
+using namespace ventora::choices;
 namespace {
 
 using json::kind;

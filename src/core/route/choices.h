@@ -1,5 +1,5 @@
-// The batch tool's names for the calculations' choices and outcomes: one table per enum, used
-// both to read requests and to write responses.
+// The names of the calculations' choices and outcomes in requests, responses and case files: one
+// table per enum, used both to read and to write them.
 #pragma once
 
 #include <optional>
@@ -9,7 +9,7 @@
 #include "relief/relief_calc.h"
 #include "valve/valve_calc.h"
 
-namespace ventora::cli {
+namespace ventora::choices {
 
 template <class E>
 struct named {
@@ -95,4 +95,4 @@ inline constexpr named<disc::disc_status> disc_statuses[] = {
     {"bad_k", disc::disc_status::bad_k},
     {"bad_input", disc::disc_status::bad_input}};
 
-}  // namespace ventora::cli
+}  // namespace ventora::choices
