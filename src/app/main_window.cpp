@@ -75,9 +75,9 @@ void main_window::build_menu() {
         return action;
     };
     add_item("menu_cal_fa", QStringLiteral("(&D)安全阀计算"), QKeySequence(Qt::CTRL | Qt::Key_A),
-             [this] { choose_route(1); });
+             [this] { choose_route(route::device::safety_valve); });
     add_item("menu_cal_pian", QStringLiteral("(&P)爆破片计算"), QKeySequence(Qt::CTRL | Qt::Key_B),
-             [this] { choose_route(2); });
+             [this] { choose_route(route::device::bursting_disc); });
     add_item("menu_cal_dayin", QStringLiteral("(&T)文件打印"), QKeySequence(Qt::CTRL | Qt::Key_T),
              [this] { app::open_report(this); });
     add_item("menu_cal_exit", QStringLiteral("(&X)退出系统"), QKeySequence(Qt::CTRL | Qt::Key_X), [] {
@@ -127,8 +127,8 @@ bool main_window::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void main_window::choose_route(std::int16_t route) {
-    workflow().cal_route = route;
+void main_window::choose_route(route::device device) {
+    workflow().cal_route = device;
     show_relief_window();
 }
 

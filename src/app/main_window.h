@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include "route/route.h"
 #include "shell/window_host.h"
 
 class QAction;
@@ -54,7 +55,7 @@ private:
     void build_tools();
     QAction* add_tool(const char* name, const QString& caption, const QKeySequence& keys,
                       std::function<void()> run);
-    void choose_route(std::int16_t route);
+    void choose_route(route::device device);
     // Adds a newly created child to the frame, or brings an open one forward.
     void present(QMdiSubWindow* window);
 

@@ -108,14 +108,14 @@ private slots:
         add_word_processor(QStringLiteral("soffice"));
         add_document();
         main_window window;
-        workflow().cal_route = 2;
+        workflow().cal_route = route::device::bursting_disc;
         workflow().vessel_ws = 8610.0F;
         testing::message_recorder recorder;
         window.findChild<QAction*>(QStringLiteral("menu_cal_dayin"))->trigger();
         QVERIFY(recorder.texts().isEmpty());
         QTRY_COMPARE(recorded_lines().size(), 3);
         QCOMPARE(recorded_lines().at(2), document());
-        QCOMPARE(workflow().cal_route, std::int16_t(2));
+        QVERIFY(workflow().cal_route == route::device::bursting_disc);
         QCOMPARE(workflow().vessel_ws, 8610.0F);
     }
 
@@ -152,7 +152,7 @@ private slots:
         QFETCH(QString, message);
         if (!word_processor.isEmpty()) add_word_processor(word_processor, interpreter);
         if (document_present) add_document();
-        workflow().cal_route = 1;
+        workflow().cal_route = route::device::safety_valve;
         workflow().vessel_ws = 1500.0F;
         workflow().valve_capacity = 1234.5;
 
@@ -162,7 +162,7 @@ private slots:
                                                    ? message.arg(document())
                                                    : message});
         QVERIFY(lines_after_a_while().isEmpty());
-        QCOMPARE(workflow().cal_route, std::int16_t(1));
+        QVERIFY(workflow().cal_route == route::device::safety_valve);
         QCOMPARE(workflow().vessel_ws, 1500.0F);
         QCOMPARE(workflow().valve_capacity, number(1234.5));
         QVERIFY(!QFile::exists(document()) || document_present);

@@ -177,7 +177,7 @@ void relief_window::next_step() {
     if (result.refused()) return;
 
     workflow().vessel_ws = result.stored;
-    if (workflow().cal_route == 1)
+    if (workflow().cal_route == route::device::safety_valve)
         host_.show_valve_window();
     else
         host_.show_disc_window();

@@ -7,4 +7,9 @@ workflow_state& workflow() {
     return state;
 }
 
+workflow_notifier& workflow_events() {
+    static workflow_notifier notifier;
+    return notifier;
+}
+
 }  // namespace ventora

@@ -2,24 +2,39 @@
 // results from one window to the next, lives for the whole run and is never saved.
 #pragma once
 
-#include <cstdint>
+#include <optional>
 
+#include <QObject>
+
+#include "account/account.h"
 #include "numbers/number.h"
+#include "route/route.h"
 
 namespace ventora {
 
 struct workflow_state {
-    // Chosen route: 1 safety valve, 2 bursting disc, 0 before the first choice. Never reset.
-    std::int16_t cal_route = 0;
+    // The device of the chosen route; none before the first choice. Never reset.
+    std::optional<route::device> cal_route;
     // The vessel's relief rate W_s in kg/h: the whole-number part of the last W_s the relief-rate
     // window showed. Reset to 0 when the main window loads.
     float vessel_ws = 0.0F;
     // Discharge capacity of the last safety-valve calculation, kg/h; unset when it computed none.
     // Reset to 0 when the main window loads.
     number valve_capacity = 0.0;
+    // The accounts of the route as its windows last computed it, with the book's title block:
+    // what the calculation book shows. Announced by workflow_events().book_changed().
+    account::route_account book;
 };
 
 // The one program-wide instance. Touched only from the user-interface thread.
 workflow_state& workflow();
+
+// Tells the windows that follow the workflow (the calculation book) that it changed.
+class workflow_notifier : public QObject {
+    Q_OBJECT
+signals:
+    void book_changed();
+};
+workflow_notifier& workflow_events();
 
 }  // namespace ventora
