@@ -237,7 +237,7 @@ would show for that press, in order):
       vessel's relief rate, to be passed as vessel_ws.
   {"line":N,"calc":"valve","status":S,"messages":[...],"K":K,"area":A,"capacity":W,
    "check":"pass"|"fail"|null}
-      S: "no_valve_type" | "no_medium" | "no_seal_face" | "bad_area" | "checked"
+      S: "no_valve_type" | "no_medium" | "no_seal_face" | "bad_area" | "bad_input" | "checked"
   {"line":N,"calc":"disc","status":S,"messages":[...],"area":A}
       S: "no_medium" | "no_nozzle" | "bad_k" | "bad_input" | "area_ready"
   {"line":N,"error":"..."}

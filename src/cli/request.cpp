@@ -178,7 +178,7 @@ const choice_field<valve_request> valve_choices[] = {
          }
          std::optional<bool> notes;
          if (!read_choice(valve_tabs, f, v, notes, e)) return false;
-         r.input.notes_tab = *notes;
+         r.input.without_data = *notes;
          return true;
      }},
     {"valve_type",

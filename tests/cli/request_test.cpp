@@ -154,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ValveRequest, AbsentFieldsAreTheWindowsInitialState) {
     const auto r = decode_as<valve_request>(R"({"calc":"valve"})");
-    EXPECT_FALSE(r.input.notes_tab);
+    EXPECT_FALSE(r.input.without_data);
     EXPECT_FALSE(r.input.type || r.input.face || r.input.medium);
     for (const number* zero : {&r.input.d1, &r.input.D, &r.input.h, &r.input.phi, &r.input.capacity.C,
                                &r.input.capacity.Ps, &r.input.capacity.M, &r.input.capacity.T,
@@ -169,7 +169,7 @@ TEST(ValveRequest, EachFieldReachesItsBox) {
         R"({"calc":"valve","tab":"notes","valve_type":"micro_lift_plain","seal_face":"conical",)"
         R"("medium":"liquid","d1":1,"D":2,"h":3,"phi":4,"C":5,"Ps":6,"M":7,"T":8,"Z":9,"k":10,)"
         R"("rho":11,"Po":12,"vessel_ws":0.1})");
-    EXPECT_TRUE(r.input.notes_tab);
+    EXPECT_TRUE(r.input.without_data);
     EXPECT_EQ(r.input.type, valve::valve_type::micro_lift_plain);
     EXPECT_EQ(r.input.face, valve::seal_face::conical);
     EXPECT_EQ(r.input.medium, valve::valve_medium::liquid);
@@ -203,7 +203,7 @@ TEST(ValveRequest, ChoiceNamesMapToEnums) {
     for (const auto& [name, medium] : media)
         EXPECT_EQ(decode_as<valve_request>(std::string(R"({"calc":"valve","medium":")") + name + "\"}").input.medium, medium);
     EXPECT_EQ(decode_as<valve_request>(R"({"calc":"valve","seal_face":"flat"})").input.face, valve::seal_face::flat);
-    EXPECT_FALSE(decode_as<valve_request>(R"({"calc":"valve","tab":"input"})").input.notes_tab);
+    EXPECT_FALSE(decode_as<valve_request>(R"({"calc":"valve","tab":"input"})").input.without_data);
 }
 
 TEST(DiscRequest, AbsentFieldsAreTheWindowsInitialState) {

@@ -224,7 +224,7 @@ TEST(PressNext, ShowsTheAreaBeforeRefusingIt) {
 
 TEST(PressNext, NotesTabShowsAnEmptyCapacityAndNeverPasses) {
     valve_press_input in;
-    in.notes_tab = true;
+    in.without_data = true;
     for (float ws : {0.0F, 100.0F}) {
         const auto r = press_next(in, ws);
         EXPECT_EQ(r.status, press_status::checked);

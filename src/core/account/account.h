@@ -26,6 +26,8 @@ struct input {
     // The box's text as typed; absent when the caller has no text (a value given as a number).
     std::optional<std::string> text;
     number value;  // the value read; unset is shown "未输入"
+    // For a choice rather than a number: the option chosen ("全启式安全阀"), or "未选择".
+    std::string choice;
 };
 
 // One step: a formula, a decision or a check.
@@ -69,5 +71,11 @@ struct route_account {
     std::optional<account> device;  // absent when the relief rate was refused or no device ran
     std::optional<account> sizing;  // the reference cross-check after a device that reached a result
 };
+
+// Writers for the calculations' accounts: a number as a message writes it, and a term that may
+// have faulted (a division by zero, the root of a negative number) as "无法计算" (account/steps.h).
+std::string shown(const number& n);        // unset is "未输入"
+std::string used(const number& n);         // the value arithmetic uses: unset counts as 0
+std::string choice_text(const char* caption, bool chosen);
 
 }  // namespace ventora::account

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "account/account.h"
 #include "numbers/number.h"
 
 namespace ventora::disc {
@@ -37,9 +38,9 @@ inline constexpr const char* msg_bad_k = "气体绝热系数错误!请重新选�
 inline constexpr const char* msg_bad_input = "输入参数错误!请重新选择!";
 inline constexpr const char* prompt_area = "当前计算出的爆破片所需的最小排放面积(mm^2)： ";
 
-// W_s is the single-precision `vessel_ws`. No side effects.
+// W_s is the single-precision `vessel_ws`. No side effects; fills the account when one is given.
 disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<nozzle_type> nozzle,
-                               const disc_inputs& in, float W_s);
+                               const disc_inputs& in, float W_s, account::account* acc = nullptr);
 
 // The one message the window shows for a result.
 std::string disc_message(const disc_result& result);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "account/account.h"
 #include "numbers/number.h"
 
 namespace ventora::relief {
@@ -77,7 +78,8 @@ inline constexpr const char* prompt_area = "当前计算出的面积(m^2)： ";
 inline constexpr const char* prompt_rate = "当前计算出的安全泄放量(kg/h)： ";
 
 // Computes W_s for one press of "下一步". No side effects; see relief_calc.cpp for the formulas.
-relief_result calc_relief_rate(const relief_input& in);
+// Fills the account when one is given.
+relief_result calc_relief_rate(const relief_input& in, account::account* acc = nullptr);
 
 // The texts of the message boxes the window shows for a result, in order: the refusal alone, or
 // the area (liquefied gas only) and then W_s.

@@ -76,6 +76,7 @@ inline constexpr named<valve::press_status> press_statuses[] = {
     {"no_medium", valve::press_status::no_medium},
     {"no_seal_face", valve::press_status::no_seal_face},
     {"bad_area", valve::press_status::bad_area},
+    {"bad_input", valve::press_status::bad_input},
     {"checked", valve::press_status::checked}};
 inline constexpr named<valve::verdict> verdicts[] = {
     {"pass", valve::verdict::pass}, {"fail", valve::verdict::fail}};

@@ -4,14 +4,24 @@ namespace ventora::route {
 
 route_result run_route(const route_input& in, account::route_account* book) {
     route_result out;
-    out.relief = relief::calc_relief_rate(in.relief);
-    if (book) book->device.reset();
+    account::account* relief_account = nullptr;
+    if (book) {
+        book->relief = {};
+        book->device.reset();
+        book->sizing.reset();
+        relief_account = &book->relief;
+    }
+    out.relief = relief::calc_relief_rate(in.relief, relief_account);
     if (out.relief.refused() || !in.next) return out;
     const float W_s = out.relief.stored;
+    account::account* device_account = book ? &book->device.emplace() : nullptr;
     switch (*in.next) {
-        case device::safety_valve: out.valve = valve::press_next(in.valve, W_s); break;
+        case device::safety_valve:
+            out.valve = valve::press_next(in.valve, W_s, device_account);
+            break;
         case device::bursting_disc:
-            out.disc = disc::size_bursting_disc(in.disc.medium, in.disc.nozzle, in.disc.inputs, W_s);
+            out.disc = disc::size_bursting_disc(in.disc.medium, in.disc.nozzle, in.disc.inputs, W_s,
+                                                device_account);
             break;
     }
     return out;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "account/account.h"
 #include "numbers/number.h"
 
 namespace ventora::valve {
@@ -25,7 +26,8 @@ struct area_result {
 
 // K and A from the valve type, seal face and dimensions (mm; φ in degrees).
 area_result valve_flow_area(valve_type type, std::optional<seal_face> face, const number& d1,
-                            const number& D, const number& h, const number& phi);
+                            const number& D, const number& h, const number& phi,
+                            account::account* acc = nullptr);
 
 struct capacity_inputs {
     number C;    // gas characteristic coefficient, as typed
@@ -38,9 +40,14 @@ struct capacity_inputs {
     number Po;   // outlet-side pressure, absolute MPa
 };
 
+// The discharge pressure P_d (absolute MPa) each medium's formula forms from the set pressure
+// P_s (gauge MPa): 1.1·P_s + 0.1 for gas, 1.03·P_s + 0.1 for saturated steam, 1.2·P_s + 0.1 for
+// liquid. Unset when it cannot be evaluated.
+number discharge_pressure(valve_medium medium, const number& Ps);
+
 // W in kg/h for the medium; unset when its formula could not be evaluated.
 number valve_discharge_capacity(valve_medium medium, double K, const number& A,
-                                const capacity_inputs& in);
+                                const capacity_inputs& in, account::account* acc = nullptr);
 
 enum class verdict { pass, fail };
 
@@ -50,11 +57,13 @@ struct check_result {
 };
 
 // Compares W with W_s (`vessel_ws`, single precision, compared at its exact value).
-check_result capacity_check(const number& W, float vessel_ws);
+check_result capacity_check(const number& W, float vessel_ws, account::account* acc = nullptr);
 
 // One press of "下一步" in the safety-valve window, from the choices and the box values.
 struct valve_press_input {
-    bool notes_tab = false;  // the "说明" tab is showing
+    // The press carries no valve data (the engineer is reading the notes): no area and no
+    // capacity are computed, and the check fails on the empty capacity.
+    bool without_data = false;
     std::optional<valve_type> type;
     std::optional<seal_face> face;
     std::optional<valve_medium> medium;
@@ -62,7 +71,8 @@ struct valve_press_input {
     capacity_inputs capacity;
 };
 
-enum class press_status { no_valve_type, no_medium, no_seal_face, bad_area, checked };
+// bad_input: saturated steam whose discharge pressure is above water's critical pressure.
+enum class press_status { no_valve_type, no_medium, no_seal_face, bad_area, bad_input, checked };
 
 struct valve_press_result {
     press_status status = press_status::checked;
@@ -77,13 +87,16 @@ inline constexpr const char* msg_no_valve_type = "没有选择安全阀的形式
 inline constexpr const char* msg_no_medium = "没有选择介质类型!请重新选择!";
 inline constexpr const char* msg_no_seal_face = "没有选择安全阀密封面的形式!请进行选择!";
 inline constexpr const char* msg_bad_area = "参数输入不正确！请重新输入！";
+inline constexpr const char* msg_bad_input = msg_bad_area;
 inline constexpr const char* msg_fail = "警告！安全阀排放能力小于压力容器安全泄放量！请重新选择安全阀！";
 inline constexpr const char* msg_pass = "安全阀排放能力校验合格！";
 inline constexpr const char* prompt_area = "当前计算出的安全阀最小排气截面积(mm^2)： ";
 inline constexpr const char* prompt_capacity = "当前计算出的安全阀排放能力(kg/h)： ";
 
-// Runs the ten steps of a press in order and collects the messages. When the status is checked,
-// result.capacity is the value for `valve_capacity`.
-valve_press_result press_next(const valve_press_input& in, float vessel_ws);
+// One press: the type and medium checks, the area, the capacity and the check against W_s, in
+// that order, collecting the messages. When the status is checked, result.capacity is the value
+// for `valve_capacity`. Fills the account when one is given.
+valve_press_result press_next(const valve_press_input& in, float vessel_ws,
+                              account::account* acc = nullptr);
 
 }  // namespace ventora::valve

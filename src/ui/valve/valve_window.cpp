@@ -345,7 +345,7 @@ void valve_window::on_medium() {
 
 valve_press_input valve_window::read_press_input() const {
     valve_press_input in;
-    in.notes_tab = tabs_->tabText(tabs_->currentIndex()) != input_tab_caption;
+    in.without_data = tabs_->tabText(tabs_->currentIndex()) != input_tab_caption;
     if (valve_type_[0]->isChecked()) in.type = valve_type::full_lift;
     else if (valve_type_[1]->isChecked()) in.type = valve_type::micro_lift_ring;
     else if (valve_type_[2]->isChecked()) in.type = valve_type::micro_lift_plain;
