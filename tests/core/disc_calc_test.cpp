@@ -106,6 +106,32 @@ const disc_case cases[] = {
     {"LiquidTwoNegatives", liquid, std::nullopt,
      with(liquid_inputs(-0.1), [](auto& in) { in.rho = -1000.0; }), 10000, bad_input, {}},
     {"SteamZeroPressure", steam, bell, steam_inputs(0.0), 10000, bad_input, {}},
+    // At 10 MPa exactly the area is not corrected: Int(10000/(5.25·0.8·10)) = Int(238.09…).
+    {"SteamAtTenIsNotCorrected", steam, bell, steam_inputs(10.0), 10000, ready, 238.0},
+    // 22.064 MPa is sized: 10000/(5.25·0.8·22.064)·(229.2·22.064 − 7315)/(190.6·22.064 − 6895)
+    // = 90.6…; above it no saturated steam exists, and the correction drove the area to −2
+    // (32 MPa), −2181 (36) and −1.7·10⁶ (36.175) where it used to be shown as the result.
+    {"SteamAtWaterCriticalPressureIsSized", steam, bell, steam_inputs(22.064), 10000, ready, 90.0},
+    {"SteamJustAboveCriticalPressure", steam, bell, steam_inputs(22.064000000000004), 10000, bad_input, {}},
+    {"Steam32", steam, straight, steam_inputs(32.0), 10000, bad_input, {}},
+    {"Steam36", steam, straight, steam_inputs(36.0), 10000, bad_input, {}},
+    {"Steam36175", steam, straight, steam_inputs(36.175), 10000, bad_input, {}},
+    // The ratio exactly at r_c = (2/2.4)^3.5 is critical flow: Int(10000/(0.076·0.68·356·√(29/300)))
+    // = Int(1748.19…). Taken as subcritical it would be Int(1749.45…).
+    {"GasRatioExactlyCriticalIsCritical", gas, straight,
+     gas_inputs(std::pow(2.0 / (1.4 + 1.0), 1.4 / (1.4 - 1.0))), 10000, ready, 1748.0},
+    // f is kept in single precision: 0.39644721150398254 rather than 0.39644720861790533, which
+    // moves an area of two thousand million by 16.
+    {"GasSubcriticalFactorInSinglePrecision", gas, straight, gas_inputs(0.8), 1e10F, ready, 2136593675.0},
+    // Areas that leave the number range are no result.
+    {"GasAreaBeyondRange", gas, straight, with(gas_inputs(0.0), [](auto& in) { in.p_b = 1e-300; }),
+     3e38F, bad_input, {}},
+    {"LiquidHugeBurstPressure", liquid, std::nullopt, with(liquid_inputs(), [](auto& in) { in.p_b = 1e308; }),
+     10000, bad_input, {}},
+    {"LiquidTinyBurstPressure", liquid, std::nullopt,
+     with(liquid_inputs(1e-321), [](auto& in) { in.p_b = 1e-320; }), 10000, bad_input, {}},
+    // A tiny rate rounds down to an area of 0: that is a result.
+    {"TinyRateGivesZeroArea", liquid, std::nullopt, liquid_inputs(), 1, ready, 0.0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Worked, BurstingDisc, testing::ValuesIn(cases),

@@ -74,6 +74,7 @@ const parse_case parse_cases[] = {
     {"ZeroWithHugeExponentIsZero", "0e999999", 0.0},
     {"FullWidthDigits", "１２．５", 12.5},
     {"FullWidthSignAndExponent", "－３Ｅ２", -300.0},
+    {"FullWidthLowerExponentAndPlus", "＋１ｅ＋３", 1000.0},
     {"IdeographicBlank", "\u3000７\u3000", 7.0},
     {"FullWidthLetter", "１２ａ", std::nullopt},
     {"OtherChinese", "十", std::nullopt},

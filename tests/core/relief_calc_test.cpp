@@ -1,3 +1,5 @@
+#include <cfloat>
+#include <cmath>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -104,7 +106,15 @@ std::vector<rate_case> rate_cases() {
     {"InsulatedNeedsNoInstallation", insulated_vessel(), 31.4F, 352.0, 352.0F},
     // 1.57 × 0.15² = 0.035325; 254999.99999999997 × 0.035325^0.82 / 300 = 54.8…
     {"DiameterExactlyAtLimitPasses", liquefied(vessel_form::spherical, 0.15), 0.035325F, 54.0, 54.0F},
+    // F = 0.3 below ground: Int(254999.99999999997·0.3·6.28^0.82/300) = Int(1150.44…).
+    {"BelowGroundUnderSand", with(liquefied(vessel_form::spherical, 2.0),
+                                  [](auto& in) { in.installed = installation::below_ground; }),
+     6.28F, 1150.0, 1150.0F},
     {"TypedRate", typed(800.0), std::nullopt, 800.0, 800.0F},
+    // The largest single is kept; so is a rate just below half a unit above it, which rounds to it.
+    {"TypedLargestSingle", typed(static_cast<double>(FLT_MAX)), std::nullopt, static_cast<double>(FLT_MAX), FLT_MAX},
+    {"TypedJustBelowSingleOverflow", typed(std::nextafter(0x1.ffffffp127, 0.0)), std::nullopt,
+     std::nextafter(0x1.ffffffp127, 0.0), FLT_MAX},
     {"TypedRateStoredWhole", typed(1234.7), std::nullopt, 1234.7, 1234.0F},
     };
 }
@@ -202,6 +212,8 @@ const refusal_case refusal_cases[] = {
     {"TypedZero", typed(0.0), msg_typed_bad},
     {"TypedNegative", typed(-5.0), msg_typed_bad},
     {"TypedBeyondSingleRange", typed(1e39), msg_typed_bad},
+    // Half a unit in the last place above the largest single overflows the store.
+    {"TypedAtSingleOverflowBound", typed(0x1.ffffffp127), msg_typed_bad},
 };
 
 INSTANTIATE_TEST_SUITE_P(Checks, ReliefRefusal, testing::ValuesIn(refusal_cases),

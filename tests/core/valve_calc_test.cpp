@@ -1,4 +1,6 @@
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +41,9 @@ const area_case area_cases[] = {
     {"ConicalFace", valve_type::micro_lift_ring, seal_face::conical, 50.0, 999.0, 2.5, 45.0, 0.45, 277.0},
     // 3.14 × 1 × 1 / 25 = 0.1256 → 0; −0.2 → −1: Int rounds toward minus infinity.
     {"FlatSmall", valve_type::micro_lift_plain, seal_face::flat, 1.0, 1.0, {}, {}, 0.3, 0.0},
+    // sin(90·3.14/180) = 0.99999968…, so 3.14·100·10·sin(…) = 3139.999: the regulation's 3.14
+    // inside the sine, not π, which would give exactly 3140.
+    {"ConicalUsesThreePointOneFourInTheSine", valve_type::micro_lift_ring, seal_face::conical, 100.0, {}, 10.0, 90.0, 0.45, 3139.0},
     {"NegativeAreaRoundsDown", valve_type::micro_lift_plain, seal_face::flat, 1.0, -1.5923566878980893, {}, {}, 0.3, -1.0},
 };
 
@@ -109,12 +114,27 @@ const capacity_case capacity_cases[] = {
     {"SteamHighPressure", valve_medium::saturated_steam, pressure(12.0),
      83423.0 * ((190.6 * (1.03 * 12.0 + 0.1) - 6895) / (229.2 * (1.03 * 12.0 + 0.1) - 7315))},
     {"Liquid", valve_medium::liquid, liquid(1000.0, 1.0, 0.1), 225306.0},
+    // Ps = 9.611650485436893 makes Pd = 1.03·Ps + 0.1 exactly 10: not corrected,
+    // Int(5.25·0.65·1962·10) = Int(66953.25). Corrected it would be 66499.80…
+    {"SteamAtExactlyTenMegapascalIsNotCorrected", valve_medium::saturated_steam,
+     pressure(9.611650485436893), 66953.0},
+    // Pd = 22.064 exactly (water's critical pressure) is still sized: X = 147725 (single),
+    // F = (190.6·22.064 − 6895)/(229.2·22.064 − 7315) = 1.19117960724401.
+    {"SteamAtWaterCriticalPressureIsSized", valve_medium::saturated_steam,
+     pressure(21.324271844660192), 175967.00748012163},
     {"LiquidBackPressureAboveDischargeLeavesNothing", valve_medium::liquid, liquid(1000.0, 1.0, 1.31),
      std::nullopt},
 };
 
 INSTANTIATE_TEST_SUITE_P(Worked, DischargeCapacity, testing::ValuesIn(capacity_cases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DischargeCapacity, SteamKeepsTheUncorrectedCapacityInSinglePrecision) {
+    // d1 = 2000: A = 3140000, Pd = 12.46, X = Int(5.25·0.65·3140000·12.46) = 133512014, which
+    // single precision keeps as 133512016 (steps of 8 above 2²⁴). W = 133512016·F.
+    const number W = valve_discharge_capacity(valve_medium::saturated_steam, 0.65, 3140000.0, pressure(12.0));
+    EXPECT_EQ(ventora::format_double(W), "135337100.510675");
+}
 
 TEST(DischargeCapacity, SubcriticalToFifteenDigits) {
     const number W = valve_discharge_capacity(valve_medium::gas, 0.65, 1962.0, gas(0.8));
@@ -212,6 +232,48 @@ TEST(PressNext, StopsAtTheFirstMissingChoice) {
     EXPECT_EQ(r.status, press_status::no_seal_face);
     EXPECT_EQ(r.messages, std::vector<std::string>{"没有选择安全阀密封面的形式!请进行选择!"});
 }
+
+struct steam_pressure_case {
+    const char* name;
+    double Ps;  // gauge; Pd = 1.03·Ps + 0.1
+    press_status status;
+    std::vector<std::string> messages;
+};
+void PrintTo(const steam_pressure_case& c, std::ostream* os) { *os << c.name; }
+
+class SteamAboveCriticalPressure : public testing::TestWithParam<steam_pressure_case> {};
+
+// Above water's critical pressure there is no saturated steam and the correction factor runs
+// away (2.7 at 30 MPa): the press shows the area, then refuses, with no capacity and no verdict.
+TEST_P(SteamAboveCriticalPressure, RefusesAfterTheArea) {
+    const auto& c = GetParam();
+    valve_press_input in;
+    in.type = valve_type::full_lift;
+    in.medium = valve_medium::saturated_steam;
+    in.d1 = 50.0;
+    in.capacity.Ps = c.Ps;
+    const valve_press_result r = press_next(in, 10000.0F);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.messages, c.messages);
+    if (c.status == press_status::bad_input) {
+        EXPECT_EQ(r.area, 1962.0);
+        EXPECT_FALSE(r.capacity.has_value());
+        EXPECT_FALSE(r.check.has_value());
+    }
+}
+
+const std::string area_1962 = std::string(prompt_area) + "1962";
+const steam_pressure_case steam_pressure_cases[] = {
+    {"ExactlyCriticalIsSized", 21.324271844660192, press_status::checked,
+     {area_1962, std::string(prompt_capacity) + "175967.007480122", msg_pass}},
+    // The next double above: Pd = 22.064000000000004.
+    {"NextDoubleAboveIsRefused", 21.324271844660196, press_status::bad_input, {area_1962, msg_bad_input}},
+    {"ThirtyMegapascalIsRefused", 29.0, press_status::bad_input, {area_1962, msg_bad_input}},
+    {"BeyondTheNumberRangeIsRefused", 1.7e308, press_status::bad_input, {area_1962, msg_bad_input}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Edges, SteamAboveCriticalPressure, testing::ValuesIn(steam_pressure_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PressNext, ShowsTheAreaBeforeRefusingIt) {
     valve_press_input in = full_lift_gas();
