@@ -82,7 +82,6 @@ void fit_height(QWidget* control, int needed) {
     control->setGeometry(geometry);
 }
 
-number read_box(const QLineEdit* box) { return parse_number(box->text().toStdString()); }
 
 }  // namespace
 
@@ -101,10 +100,10 @@ disc_window::disc_window(window_host& host, QWidget* parent) : QMdiSubWindow(par
     client->setObjectName(QStringLiteral("Form_pian_client"));
     client->setFont(song_font(9));
     QPalette grey = client->palette();
-    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    grey.setColor(QPalette::Window, classic_grey);
     // Greyed text in the classic grey, which stays legible on this background.
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        grey.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
+        grey.setColor(QPalette::Disabled, role, greyed_text);
     client->setPalette(grey);
     client->setAutoFillBackground(true);
 
@@ -262,7 +261,13 @@ void disc_window::press_next_step() {
     else if (option_[2]->isChecked()) nozzle = nozzle_type::flush_pipe;
     else if (option_[3]->isChecked()) nozzle = nozzle_type::bell_mouth;
 
-    const disc_result result = size_bursting_disc(medium, nozzle, in, workflow().vessel_ws);
+    account::account acc;
+    const disc_result result = size_bursting_disc(medium, nozzle, in, workflow().vessel_ws, &acc);
+    attach_texts(acc, {{"p_{b}", text_[1]}, {"M", text_[2]}, {"T", text_[3]}, {"Z", text_[4]},
+                       {"k", text_[5]}, {"p_{o}", text_[6]}, {"ρ", text_[7]}});
+    workflow().book.device = std::move(acc);
+    workflow().book.sizing.reset();
+    emit workflow_events().book_changed();
     show_message(this, QString::fromStdString(disc_message(result)));
 }
 

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "shell/controls.h"
 #include "shell/message.h"
 #include "shell/twips.h"
 #include "shell/window_host.h"
@@ -17,8 +18,6 @@ namespace {
 
 constexpr double window_width = 9300;
 constexpr double window_height = 7380;
-
-number read_number(const QLineEdit* box) { return parse_number(box->text().toStdString()); }
 
 void set_enabled(std::initializer_list<QWidget*> widgets, bool enabled) {
     for (QWidget* w : widgets) w->setEnabled(enabled);
@@ -151,18 +150,18 @@ relief_input relief_window::read_input(relief_case kind) const {
     else if (option3_[12]->isChecked())
         in.form = vessel_form::spherical;
 
-    in.G = read_number(text2_);
-    in.rho = read_number(text3_);
-    in.d = read_number(text4_);
-    in.v = read_number(text5_);
-    in.D = read_number(text6_[0]);
-    in.L = read_number(text6_[1]);
-    in.h = read_number(text6_[2]);
-    in.q = read_number(text6_[3]);
-    in.lambda = read_number(text6_[4]);
-    in.t = read_number(text6_[5]);
-    in.delta = read_number(text6_[6]);
-    in.W_t = read_number(text1_);
+    in.G = read_box(text2_);
+    in.rho = read_box(text3_);
+    in.d = read_box(text4_);
+    in.v = read_box(text5_);
+    in.D = read_box(text6_[0]);
+    in.L = read_box(text6_[1]);
+    in.h = read_box(text6_[2]);
+    in.q = read_box(text6_[3]);
+    in.lambda = read_box(text6_[4]);
+    in.t = read_box(text6_[5]);
+    in.delta = read_box(text6_[6]);
+    in.W_t = read_box(text1_);
     return in;
 }
 
@@ -171,7 +170,17 @@ relief_input relief_window::read_input(relief_case kind) const {
 void relief_window::next_step() {
     const std::optional<relief_case> kind = current_case();
     if (!kind) return;
-    const relief_result result = calc_relief_rate(read_input(*kind));
+    account::account acc;
+    const relief_result result = calc_relief_rate(read_input(*kind), &acc);
+    attach_texts(acc, {{"G", text2_}, {"ρ", text3_}, {"d", text4_}, {"v", text5_},
+                       {"D", text6_[0]}, {"L", text6_[1]}, {"h", text6_[2]}, {"q", text6_[3]},
+                       {"λ", text6_[4]}, {"t", text6_[5]}, {"δ", text6_[6]}, {"W_{s}", text1_}});
+    // A new relief rate starts the route's book again: the device sized before used the old one.
+    account::route_account& book = workflow().book;
+    book.relief = std::move(acc);
+    book.device.reset();
+    book.sizing.reset();
+    emit workflow_events().book_changed();
     for (const std::string& text : relief_messages(result))
         show_message(this, QString::fromStdString(text));
     if (result.refused()) return;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "shell/controls.h"
 #include "shell/twips.h"
 #include "relief/relief_window_controls.h"
 
@@ -18,7 +19,7 @@ QPixmap welcome_banner_picture() {
     const QSize shown = twips_size(4560, 360);
 
     QPixmap picture(width, height);
-    picture.fill(QColor(192, 192, 192));
+    picture.fill(classic_grey);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.scale(double(width) / shown.width(), double(height) / shown.height());

@@ -1,6 +1,7 @@
 #include "shell/controls.h"
 
 #include <QLabel>
+#include <QLineEdit>
 
 namespace ventora {
 
@@ -11,6 +12,17 @@ QString array_name(const char* name, int index) {
 void announce_by_label(QLabel* label, QWidget* box) {
     label->setBuddy(box);
     box->setAccessibleName(label->text());
+}
+
+number read_box(const QLineEdit* box) { return parse_number(box->text().toStdString()); }
+
+void attach_texts(account::account& acc,
+                  std::initializer_list<std::pair<std::string_view, const QLineEdit*>> boxes) {
+    for (account::input& input : acc.inputs) {
+        for (const auto& [symbol, box] : boxes) {
+            if (input.symbol == symbol) input.text = box->text().toStdString();
+        }
+    }
 }
 
 }  // namespace ventora

@@ -1,9 +1,18 @@
 // Small conventions every window follows when it builds its controls.
 #pragma once
 
+#include <initializer_list>
+#include <string_view>
+#include <utility>
+
+#include <QColor>
 #include <QString>
 
+#include "account/account.h"
+#include "numbers/number.h"
+
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace ventora {
@@ -14,5 +23,17 @@ QString array_name(const char* name, int index);
 // A text box is announced by the caption of the label beside it, and the label's access key
 // moves to it.
 void announce_by_label(QLabel* label, QWidget* box);
+
+// The value of a text box: its text read by the number rules (unset when it is not a number).
+number read_box(const QLineEdit* box);
+
+// Gives the inputs of an account the texts typed in their boxes, matched by symbol.
+void attach_texts(account::account& acc,
+                  std::initializer_list<std::pair<std::string_view, const QLineEdit*>> boxes);
+
+// The classic light grey of the device windows' client areas, and the grey of greyed text that
+// stays legible on it.
+inline constexpr QColor classic_grey{192, 192, 192};
+inline constexpr QColor greyed_text{128, 128, 128};
 
 }  // namespace ventora

@@ -57,7 +57,6 @@ QRect on_page(QRect rect, int tab_row_px) {
     return rect;
 }
 
-number read_box(const QLineEdit* box) { return parse_number(box->text().toStdString()); }
 
 }  // namespace
 
@@ -74,7 +73,7 @@ valve_window::valve_window(window_host& host, QWidget* parent) : QMdiSubWindow(p
     client->setFont(song_font(9));
     client->setFixedSize(twips_size(client_width, client_height));
     QPalette grey = client->palette();
-    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    grey.setColor(QPalette::Window, classic_grey);
     client->setPalette(grey);
     client->setAutoFillBackground(true);
 
@@ -86,7 +85,7 @@ valve_window::valve_window(window_host& host, QWidget* parent) : QMdiSubWindow(p
     face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
     // Greyed text in the classic grey: plainly greyed, still legible.
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        face.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
+        face.setColor(QPalette::Disabled, role, greyed_text);
     tabs_->setPalette(face);
     auto* notes_page = new QWidget;
     notes_page->setObjectName(QStringLiteral("notes_tab"));
@@ -371,9 +370,17 @@ valve_press_input valve_window::read_press_input() const {
 }
 
 void valve_window::press_next_step() {
-    const valve_press_result result = press_next(read_press_input(), workflow().vessel_ws);
+    account::account acc;
+    const valve_press_result result = press_next(read_press_input(), workflow().vessel_ws, &acc);
     // The check keeps the capacity it has just shown, before its verdict is read.
     if (result.status == press_status::checked) workflow().valve_capacity = result.capacity;
+    attach_texts(acc, {{"d_{1}", text1_.at(10)}, {"D", text1_.at(8)}, {"h", text1_.at(11)},
+                       {"φ", text1_.at(7)}, {"C", text1_.at(0)}, {"P_{s}", text1_.at(1)},
+                       {"M", text1_.at(2)}, {"T", text1_.at(5)}, {"Z", text1_.at(4)},
+                       {"k", text1_.at(3)}, {"ρ", density_box_}, {"P_{o}", outlet_box_}});
+    workflow().book.device = std::move(acc);
+    workflow().book.sizing.reset();
+    emit workflow_events().book_changed();
     for (const std::string& text : result.messages) show_message(this, QString::fromStdString(text));
 }
 
