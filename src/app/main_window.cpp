@@ -16,16 +16,6 @@
 #include "valve/valve_window.h"
 
 namespace ventora {
-namespace {
-std::function<void()>& exit_handler() {
-    static std::function<void()> handler;
-    return handler;
-}
-int& loads() {
-    static int count = 0;
-    return count;
-}
-}  // namespace
 
 main_window::main_window(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("MDIForm1"));
@@ -45,7 +35,6 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiAr
 main_window::~main_window() = default;
 
 void main_window::load() {
-    ++loads();
     workflow().vessel_ws = 0.0F;
     workflow().valve_capacity = 0.0;
     // The restored size is the whole screen at its top-left corner; the window opens maximized.
@@ -80,14 +69,8 @@ void main_window::build_menu() {
              [this] { choose_route(route::device::bursting_disc); });
     add_item("menu_cal_dayin", QStringLiteral("(&T)文件打印"), QKeySequence(Qt::CTRL | Qt::Key_T),
              [this] { app::open_report(this); });
-    add_item("menu_cal_exit", QStringLiteral("(&X)退出系统"), QKeySequence(Qt::CTRL | Qt::Key_X), [] {
-        // At once: no confirmation and no window's close processing.
-        if (exit_handler()) {
-            exit_handler()();
-            return;
-        }
-        QCoreApplication::exit(0);
-    });
+    add_item("menu_cal_exit", QStringLiteral("(&X)退出系统"), QKeySequence(Qt::CTRL | Qt::Key_X),
+             [this] { emit exit_requested(); });
 
     // A top-level entry without a drop-down: it acts when clicked on the menu bar.
     QAction* about = bar->addAction(QStringLiteral("(&A)关于..."));
@@ -167,9 +150,5 @@ void main_window::show_disc_window() {
 void main_window::close_relief_window() {
     if (relief_) relief_->close();
 }
-
-void main_window::set_exit_handler(std::function<void()> handler) { exit_handler() = std::move(handler); }
-
-int main_window::load_count() { return loads(); }
 
 }  // namespace ventora

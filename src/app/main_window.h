@@ -40,11 +40,10 @@ public:
     QMdiSubWindow* valve_window() const { return valve_; }
     QMdiSubWindow* disc_window() const { return disc_; }
 
-    // How "(&X)退出系统" ends the program; tests replace it.
-    static void set_exit_handler(std::function<void()> handler);
-
-    // How many times a main window's load has run in this process.
-    static int load_count();
+signals:
+    // "(&X)退出系统": the program ends at once, with no confirmation and no window's close
+    // processing. The program's start-up connects it to the event loop's exit.
+    void exit_requested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

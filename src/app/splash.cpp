@@ -215,6 +215,7 @@ splash_screen* start_with_splash(std::unique_ptr<main_window>& main) {
     auto* splash = new splash_screen;
     QObject::connect(splash, &splash_screen::closed, [&main] {
         main = std::make_unique<main_window>();
+        QObject::connect(main.get(), &main_window::exit_requested, [] { QCoreApplication::exit(0); });
         main->show();
     });
     splash->show();

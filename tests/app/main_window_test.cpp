@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
@@ -110,12 +111,10 @@ private slots:
     }
 
     void exit_item_ends_at_once() {
-        int exits = 0;
-        main_window::set_exit_handler([&] { ++exits; });
+        QSignalSpy exits(window, &main_window::exit_requested);
         window->findChild<QAction*>("menu_cal_pian")->trigger();
         QTest::keyClick(window, Qt::Key_X, Qt::ControlModifier);
-        main_window::set_exit_handler({});
-        QCOMPARE(exits, 1);
+        QCOMPARE(exits.count(), 1);
     }
 
     void message_box_is_plain_titled_and_speaks_chinese() {
