@@ -41,6 +41,15 @@ area_result valve_flow_area(valve_type type, std::optional<seal_face> face, cons
     return r;
 }
 
+double discharge_pressure(valve_medium medium, double Ps) {
+    switch (medium) {
+        case valve_medium::gas: return 1.1 * Ps + 0.1;
+        case valve_medium::saturated_steam: return 1.03 * Ps + 0.1;
+        case valve_medium::liquid: return 1.2 * Ps + 0.1;
+    }
+    return 1.1 * Ps + 0.1;
+}
+
 // Discharge capacity W in kg/h (1999年版《容规》), K the discharge coefficient, A in mm², pressures
 // in MPa (Ps the set pressure, gauge; Po the outlet-side pressure, absolute). Each formula forms
 // its own discharge pressure from Ps: 1.1·Ps + 0.1 for gas, 1.03·Ps + 0.1 for steam,
@@ -69,7 +78,7 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
             assign(r, checked(in.Po) / in.Ps);
             assign(e, checked(in.k) / (checked(in.k) - 1.0));
             assign(a, 2.0 / (checked(in.k) + 1.0));
-            const checked Pd = 1.1 * checked(in.Ps) + 0.1;
+            const checked Pd = discharge_pressure(medium, value_or_zero(in.Ps));
             const checked root = sqrt(checked(in.M) / (checked(in.Z) * in.T));
             if (checked(r) <= pow(a, e)) {
                 assign(W, floor(0.076 * checked(K) * in.C * Pd * A * root));
@@ -84,7 +93,7 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
             break;
         }
         case valve_medium::saturated_steam: {
-            const checked Pd = 1.03 * checked(in.Ps) + 0.1;
+            const checked Pd = discharge_pressure(medium, value_or_zero(in.Ps));
             if (Pd <= 10.0) {
                 assign(W, floor(5.25 * checked(K) * A * Pd));
             } else {
@@ -96,10 +105,11 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
             }
             break;
         }
-        case valve_medium::liquid:
-            assign(W, floor(5.1 * checked(K) * A *
-                            sqrt(checked(in.rho) * ((1.2 * checked(in.Ps) + 0.1) - in.Po))));
+        case valve_medium::liquid: {
+            const checked Pd = discharge_pressure(medium, value_or_zero(in.Ps));
+            assign(W, floor(5.1 * checked(K) * A * sqrt(checked(in.rho) * (Pd - in.Po))));
             break;
+        }
     }
     return W;
 }

@@ -38,6 +38,11 @@ struct capacity_inputs {
     number Po;   // outlet-side pressure, absolute MPa
 };
 
+// The discharge pressure Pd in MPa (absolute) the capacity formula of each medium forms from
+// the set pressure Ps (MPa, gauge): 1.1·Ps + 0.1 for gas, 1.03·Ps + 0.1 for saturated steam,
+// 1.2·Ps + 0.1 for liquid. Ps = 1 gives 1.2, 1.13 and 1.3.
+double discharge_pressure(valve_medium medium, double Ps);
+
 // W in kg/h for the medium; unset when its formula could not be evaluated.
 number valve_discharge_capacity(valve_medium medium, double K, const number& A,
                                 const capacity_inputs& in);
