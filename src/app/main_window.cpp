@@ -12,6 +12,7 @@
 #include "shell/twips.h"
 #include "shell/workflow_state.h"
 #include "disc/disc_window.h"
+#include "media/media_dialog.h"
 #include "relief/relief_window.h"
 #include "valve/valve_window.h"
 
@@ -34,6 +35,7 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiAr
     mdi_->setBackground(QColor(224, 224, 224));
     setCentralWidget(mdi_);
     build_menu();
+    build_media_action();
     // Menu shortcuts act even while a text box of a calculation window has the focus (a text
     // box would otherwise take Ctrl+A and Ctrl+X for itself). They belong to this window: not to
     // the About dialog, and not while a message box is up.
@@ -92,6 +94,23 @@ void main_window::build_menu() {
     QAction* about = bar->addAction(QStringLiteral("(&A)关于..."));
     about->setObjectName(QStringLiteral("menu_about"));
     connect(about, &QAction::triggered, this, [this] { app::show_about(this); });
+}
+
+// The medium-property dialog's action, F4, owned by this window and outside its menu (the menu
+// stays as it is). It acts on the calculation window that is active when it is triggered.
+void main_window::build_media_action() {
+    media_action_ = new QAction(QStringLiteral("介质物性..."), this);
+    media_action_->setObjectName(QStringLiteral("action_media"));
+    media_action_->setShortcut(QKeySequence(Qt::Key_F4));
+    addAction(media_action_);
+    connect(media_action_, &QAction::triggered, this, &main_window::open_media_dialog);
+}
+
+void main_window::open_media_dialog() {
+    // One dialog at a time, for the window active now.
+    for (auto* open : findChildren<media_ui::media_dialog*>(Qt::FindDirectChildrenOnly)) open->close();
+    auto* dialog = new media_ui::media_dialog(mdi_->activeSubWindow(), this);
+    dialog->show();
 }
 
 bool main_window::eventFilter(QObject* watched, QEvent* event) {

@@ -35,6 +35,10 @@ public:
     QMdiSubWindow* valve_window() const { return valve_; }
     QMdiSubWindow* disc_window() const { return disc_; }
 
+    // "介质物性" (F4): opens the medium-property dialog for the active calculation window. Not in
+    // the menu; a tool action that a calculation window's context menu can show too.
+    QAction* media_action() const { return media_action_; }
+
     // How "(&X)退出系统" ends the program; tests replace it.
     static void set_exit_handler(std::function<void()> handler);
 
@@ -47,6 +51,8 @@ protected:
 private:
     void load();
     void build_menu();
+    void build_media_action();
+    void open_media_dialog();
     void choose_route(std::int16_t route);
     // Adds a newly created child to the frame, or brings an open one forward.
     void present(QMdiSubWindow* window);
@@ -56,6 +62,7 @@ private:
     QPointer<QMdiSubWindow> valve_;
     QPointer<QMdiSubWindow> disc_;
     QList<QAction*> shortcut_actions_;
+    QAction* media_action_ = nullptr;
 };
 
 }  // namespace ventora
