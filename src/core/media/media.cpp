@@ -110,20 +110,30 @@ outcome saturation_temperature(const substance& s, double P) {
         return refuse("饱和温度：P = " + MPa_text(P) + " 不在关联式范围 " +
                       MPa_text(P_min) + "～" + MPa_text(P_max) + "（" +
                       range_text(s.psat.range) + "）内");
+    // Newton's method on ln P(T) − ln P, kept inside a bracket that each step narrows; a step
+    // that would leave the bracket bisects instead. ln P rises monotonically over the range, so
+    // the bracket always holds the root. It converges in a handful of steps; 100 is a bound, not
+    // a count.
+    const dippr101& f = s.psat;
     const double target = std::log(P * 1e6);
-    double lo = s.psat.range.T_min;
-    double hi = s.psat.range.T_max;
-    // Halving 200 times reaches adjacent doubles long before the count runs out.
-    for (int i = 0; i < 200; ++i) {
-        const double mid = 0.5 * (lo + hi);
-        if (mid <= lo || mid >= hi) break;
-        if (ln_psat(s.psat, mid) < target) lo = mid;
-        else hi = mid;
+    double lo = f.range.T_min;
+    double hi = f.range.T_max;
+    double T = 0.5 * (lo + hi);
+    for (int i = 0; i < 100; ++i) {
+        const double g = ln_psat(f, T) - target;
+        if (g == 0.0) break;
+        if (g < 0) lo = T;
+        else hi = T;
+        // d ln P / dT = −B/T² + C/T + D·E·T^(E−1)
+        const double slope = -f.B / (T * T) + f.C / T + f.D * f.E * std::pow(T, f.E - 1.0);
+        double next = T - g / slope;
+        if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
+        if (next == T || std::abs(next - T) <= 1e-13 * T) {
+            T = next;
+            break;
+        }
+        T = next;
     }
-    // The nearer end: P_sat at the answer equals P to the last bits of ln P.
-    const double T = std::abs(ln_psat(s.psat, lo) - target) <= std::abs(ln_psat(s.psat, hi) - target)
-                         ? lo
-                         : hi;
     return give(T);
 }
 

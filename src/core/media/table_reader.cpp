@@ -34,6 +34,16 @@ std::vector<std::string_view> split(std::string_view line, char separator) {
     }
 }
 
+// 'text', built by appending (GCC 12 warns falsely about "'" + std::string at -O2).
+std::string quote(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '\'';
+    out.append(text);
+    out += '\'';
+    return out;
+}
+
 std::size_t column(std::string_view name) {
     for (std::size_t i = 0; i < columns.size(); ++i)
         if (columns[i] == name) return i;
@@ -82,7 +92,7 @@ public:
         const double value = std::strtod(copy.c_str(), &end);
         if (end != copy.c_str() + copy.size() || end == copy.c_str() || errno == ERANGE ||
             !std::isfinite(value)) {
-            fail(name, "'" + copy + "' is not a number");
+            fail(name, quote(copy) + " is not a number");
             return std::nullopt;
         }
         return value;
@@ -106,7 +116,7 @@ public:
 
     void expect(std::string_view name, std::string_view wanted) {
         if (!failed() && cell(name) != wanted)
-            fail(name, "'" + std::string(cell(name)) + "', expected '" + std::string(wanted) + "'");
+            fail(name, quote(cell(name)) + ", expected " + quote(wanted));
     }
 
 private:
@@ -126,7 +136,7 @@ read_medium read_row(row_reader& r) {
     m.id = r.text("id");
     for (char c : m.id)
         if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_'))
-            r.fail("id", "'" + m.id + "' is not lower-case ASCII");
+            r.fail("id", quote(m.id) + " is not lower-case ASCII");
     m.name_zh = r.text("name_zh");
     m.name_en = r.text("name_en");
     m.formula = r.text("formula");
@@ -204,7 +214,7 @@ read_medium read_row(row_reader& r) {
             m.cp_range = r.range("cp_poly_Tmin", "cp_poly_Tmax");
         }
     } else {
-        r.fail("cp_preferred", "'" + std::string(preferred) + "', expected 'trc' or 'poly'");
+        r.fail("cp_preferred", quote(preferred) + ", expected 'trc' or 'poly'");
     }
     return m;
 }
@@ -255,7 +265,7 @@ table_read read_media_table(std::string_view text) {
                                         {"name_en", m.name_en},
                                         {"CAS", m.cas}}) {
             if (!seen.insert(std::string(name) + '\t' + key).second) {
-                reader.fail(name, "'" + key + "' appears twice");
+                reader.fail(name, quote(key) + " appears twice");
                 return result;
             }
         }
