@@ -257,6 +257,11 @@ private slots:
         QCOMPARE(kept[1].boxes.size(), 1);
         QCOMPARE(kept[1].boxes[0].object_name, QStringLiteral("Text7"));
         QVERIFY(kept[1].boxes[0].source.contains("VDI"));
+        // The next dialog for this window starts at the medium it was last filled from.
+        media_dialog third(window);
+        QCOMPARE(third.answer().medium->id, std::string_view("water"));
+        media_dialog elsewhere(nullptr);
+        QCOMPARE(elsewhere.answer().medium->id, std::string_view("air"));
     }
 
     void opened_without_a_calculation_window_it_only_shows() {

@@ -105,7 +105,10 @@ media_dialog::media_dialog(QMdiSubWindow* source, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     build();
     prefill();
-    if (list_->count() > 0) list_->setCurrentRow(0);
+    // The medium this window was last filled from, else the first.
+    const auto kept = source_ ? source_->property(fill_property).value<QList<media_fill>>()
+                              : QList<media_fill>{};
+    if (kept.isEmpty() || !select_medium(kept.last().medium_id)) list_->setCurrentRow(0);
     recompute();
 }
 
