@@ -14,6 +14,12 @@ if(VENTORA_BUILD_GUI)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
 
+# The medium table is built into both programs: its sources and the licence of the files it was
+# taken from go with them.
+install(FILES ${PROJECT_SOURCE_DIR}/data/media/LICENSE-chemicals.txt
+              ${PROJECT_SOURCE_DIR}/data/media/README.md
+        DESTINATION ${CMAKE_INSTALL_DOCDIR}/media)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ventora)
 set(CPACK_PACKAGE_VENDOR Corvalent)

@@ -12,6 +12,7 @@
 #include "shell/twips.h"
 #include "shell/workflow_state.h"
 #include "disc/disc_window.h"
+#include "media/media_dialog.h"
 #include "relief/relief_window.h"
 #include "valve/valve_window.h"
 
@@ -79,6 +80,8 @@ void main_window::build_menu() {
 }
 
 void main_window::build_tools() {
+    media_action_ = add_tool("action_media", QStringLiteral("介质物性..."), QKeySequence(Qt::Key_F4),
+                             [this] { open_media_dialog(); });
 }
 
 QAction* main_window::add_tool(const char* name, const QString& caption, const QKeySequence& keys,
@@ -91,6 +94,13 @@ QAction* main_window::add_tool(const char* name, const QString& caption, const Q
     addAction(action);
     tool_actions_.append(action);
     return action;
+}
+
+void main_window::open_media_dialog() {
+    // One dialog at a time, for the window active now.
+    for (auto* open : findChildren<media_ui::media_dialog*>(Qt::FindDirectChildrenOnly)) open->close();
+    auto* dialog = new media_ui::media_dialog(mdi_->activeSubWindow(), this);
+    dialog->show();
 }
 
 bool main_window::eventFilter(QObject* watched, QEvent* event) {

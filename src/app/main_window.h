@@ -36,6 +36,8 @@ public:
     // each acts by its shortcut anywhere in this window and sits in the right-click menu of every
     // calculation window. The menu bar does not show them.
     const QList<QAction*>& tool_actions() const { return tool_actions_; }
+    // "介质物性" (F4): the medium-property dialog for the active calculation window.
+    QAction* media_action() const { return media_action_; }
     QMdiSubWindow* relief_window() const { return relief_; }
     QMdiSubWindow* valve_window() const { return valve_; }
     QMdiSubWindow* disc_window() const { return disc_; }
@@ -55,6 +57,7 @@ private:
     QAction* add_tool(const char* name, const QString& caption, const QKeySequence& keys,
                       std::function<void()> run);
     void choose_route(route::device device);
+    void open_media_dialog();
     // Adds a newly created child to the frame, or brings an open one forward.
     void present(QMdiSubWindow* window);
 
@@ -64,6 +67,7 @@ private:
     QPointer<QMdiSubWindow> disc_;
     QList<QAction*> shortcut_actions_;
     QList<QAction*> tool_actions_;
+    QAction* media_action_ = nullptr;
 };
 
 }  // namespace ventora

@@ -136,6 +136,14 @@ TEST(DischargeCapacity, SteamKeepsTheUncorrectedCapacityInSinglePrecision) {
     EXPECT_EQ(ventora::format_double(W), "135337100.510675");
 }
 
+TEST(DischargePressure, FormedFromTheSetPressurePerMedium) {
+    // Ps = 1 MPa gauge: gas 1.1 + 0.1, steam 1.03 + 0.1, liquid 1.2 + 0.1 (absolute).
+    EXPECT_DOUBLE_EQ(*discharge_pressure(valve_medium::gas, 1.0), 1.2);
+    EXPECT_DOUBLE_EQ(*discharge_pressure(valve_medium::saturated_steam, 1.0), 1.13);
+    EXPECT_DOUBLE_EQ(*discharge_pressure(valve_medium::liquid, 1.0), 1.3);
+    EXPECT_DOUBLE_EQ(*discharge_pressure(valve_medium::gas, 0.0), 0.1);
+}
+
 TEST(DischargeCapacity, SubcriticalToFifteenDigits) {
     const number W = valve_discharge_capacity(valve_medium::gas, 0.65, 1962.0, gas(0.8));
     EXPECT_EQ(ventora::format_double(W), "10533.2059624493");
