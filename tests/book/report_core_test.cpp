@@ -21,6 +21,8 @@ struct args_row {
     bool error;
 };
 
+void PrintTo(const args_row& row, std::ostream* os) { *os << row.name; }
+
 class ReportArgs : public ::testing::TestWithParam<args_row> {};
 
 TEST_P(ReportArgs, AreRead) {
@@ -62,6 +64,8 @@ struct status_row {
     std::vector<chapter> chapters;
     int status;
 };
+
+void PrintTo(const status_row& row, std::ostream* os) { *os << row.name; }
 
 class ReportStatus : public ::testing::TestWithParam<status_row> {};
 

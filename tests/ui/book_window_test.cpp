@@ -55,9 +55,8 @@ class book_window_test : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
+        // The settings go to a test folder, cleared before each test.
         QStandardPaths::setTestModeEnabled(true);
-        settings_home.reset(new QTemporaryDir);
-        qputenv("XDG_CONFIG_HOME", settings_home->path().toUtf8());
     }
     void init() {
         QSettings(QStringLiteral("Ventora"), QStringLiteral("ventora")).clear();
@@ -176,7 +175,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> settings_home;
     main_window* main = nullptr;
     message_recorder* recorder = nullptr;
 };

@@ -97,7 +97,7 @@ QString step_html(std::size_t index, const account::step& s) {
         if (!s.unit.empty()) result += QStringLiteral(" ") + formula_html(s.unit);
         line(QStringLiteral("结果"), result);
     }
-    if (!s.note.empty()) line(QStringLiteral("说明"), escaped(s.note));
+    if (!s.note.empty()) line(QStringLiteral("说明"), formula_html(s.note));
     return out;
 }
 

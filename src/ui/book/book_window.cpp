@@ -29,20 +29,21 @@ struct field_spec {
     std::string account::project_info::*member;
     const char* key;      // the settings key and the box's object name after "text_"
     const char* caption;  // the label before the box
+    int row, column;      // in the grid of captions and boxes; a box alone in its row spans it
 };
 
-// Row by row as the title block reads: the project, the equipment, then the signatures.
+// As the title block reads: the project, the equipment, the drawing, then the signatures.
 const field_spec field_specs[] = {
-    {&account::project_info::project, "project", "工程名称"},
-    {&account::project_info::equipment, "equipment", "设备名称"},
-    {&account::project_info::tag, "tag", "设备位号"},
-    {&account::project_info::drawing, "drawing", "图号"},
-    {&account::project_info::designer, "designer", "设计"},
-    {&account::project_info::design_date, "design_date", "日期"},
-    {&account::project_info::checker, "checker", "校核"},
-    {&account::project_info::check_date, "check_date", "日期"},
-    {&account::project_info::approver, "approver", "审核"},
-    {&account::project_info::approve_date, "approve_date", "日期"},
+    {&account::project_info::project, "project", "工程名称", 0, 0},
+    {&account::project_info::equipment, "equipment", "设备名称", 1, 0},
+    {&account::project_info::tag, "tag", "设备位号", 1, 2},
+    {&account::project_info::drawing, "drawing", "图号", 2, 0},
+    {&account::project_info::designer, "designer", "设计", 3, 0},
+    {&account::project_info::design_date, "design_date", "日期", 3, 2},
+    {&account::project_info::checker, "checker", "校核", 4, 0},
+    {&account::project_info::check_date, "check_date", "日期", 4, 2},
+    {&account::project_info::approver, "approver", "审核", 5, 0},
+    {&account::project_info::approve_date, "approve_date", "日期", 5, 2},
 };
 
 QSettings settings() { return QSettings(QStringLiteral("Ventora"), QStringLiteral("ventora")); }
@@ -101,10 +102,11 @@ book_window::book_window(std::function<void(const QString&)> open_document, QWid
     preview_printer_->setPageMargins(QMarginsF(20, 12, 20, 12), QPageLayout::Millimeter);
     preview_ = new QPrintPreviewWidget(preview_printer_.get(), pages_);
     preview_->setObjectName(QStringLiteral("book_preview"));
+    preview_->fitToWidth();
     pages_->addWidget(preview_);
     column->addWidget(pages_, 1);
     setWidget(client);
-    resize(820, 900);
+    resize(820, 760);
 
     preview_timer_ = new QTimer(this);
     preview_timer_->setSingleShot(true);
@@ -127,8 +129,6 @@ book_window::book_window(std::function<void(const QString&)> open_document, QWid
 book_window::~book_window() = default;
 
 void book_window::build_fields(QGridLayout* grid) {
-    // Two boxes to a row, each after its caption: 工程名称 alone on the first row.
-    int row = 0, col = 0;
     for (const field_spec& spec : field_specs) {
         auto* label = new QLabel(QString::fromUtf8(spec.caption));
         auto* box = new QLineEdit;
@@ -136,19 +136,10 @@ void book_window::build_fields(QGridLayout* grid) {
         label->setBuddy(box);
         fields_.emplace_back(spec.member, box);
         connect(box, &QLineEdit::textEdited, this, &book_window::field_edited);
-        if (spec.member == &account::project_info::project) {
-            grid->addWidget(label, row, 0);
-            grid->addWidget(box, row, 1, 1, 3);
-            ++row;
-            continue;
-        }
-        grid->addWidget(label, row, col);
-        grid->addWidget(box, row, col + 1);
-        col += 2;
-        if (col == 4) {
-            col = 0;
-            ++row;
-        }
+        const bool alone = spec.member == &account::project_info::project ||
+                           spec.member == &account::project_info::drawing;
+        grid->addWidget(label, spec.row, spec.column);
+        grid->addWidget(box, spec.row, spec.column + 1, 1, alone ? 3 : 1);
     }
 }
 
