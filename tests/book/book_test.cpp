@@ -1,14 +1,10 @@
 // The calculation book as a reader gets it: the PDF's text through pdftotext (poppler-utils),
 // the ODT's content.xml through unzip, the HTML as written; and the safe replacement of an
 // older book when writing fails.
-#include <sys/resource.h>
-
-#include <csignal>
-#include <cstdio>
-#include <memory>
-#include <string>
+#include "book/book.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
@@ -16,8 +12,11 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
 
-#include "book/book.h"
 #include "book_samples.h"
 
 namespace ventora::book {
@@ -26,14 +25,16 @@ namespace {
 QString run(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) return QStringLiteral("<failed: %1>").arg(program);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringLiteral("<failed: %1>").arg(program);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // The PDF's text, page by page (pdftotext ends each page with a form feed).
 QStringList pdf_pages(const QString& path) {
-    QStringList pages = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
-                            .split(QChar('\f'));
+    QStringList pages =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
+            .split(QChar('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
     // pdftotext spaces Chinese text as it likes; the blanks carry nothing.
     for (QString& page : pages) page.remove(QRegularExpression(QStringLiteral("[ \\t]")));
@@ -76,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
         notation_row{"NegativeExponent", "2.83×10^{-3}", "2.83×10<sup>-3</sup>"},
         notation_row{"NestedSubscriptInsideSuperscript", "e^{x_{1}}", "e<sup>x<sub>1</sub></sup>"},
         notation_row{"RootAndGreekKeptAsWritten", "√(M/(Z·T))·ρ", "√(M/(Z·T))·ρ"},
-        notation_row{"MarkupCharactersEscaped", "W < W_{s} & A>0", "W &lt; W<sub>s</sub> &amp; A&gt;0"},
+        notation_row{"MarkupCharactersEscaped", "W < W_{s} & A>0",
+                     "W &lt; W<sub>s</sub> &amp; A&gt;0"},
         notation_row{"UnclosedBraceKeptAsText", "A_{min", "A_{min"},
         notation_row{"UnderscoreWithoutBraceKeptAsText", "a_b", "a_b"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -95,9 +97,10 @@ TEST_F(Book, PdfOfValveRouteHoldsTitleBlockResultsAndVerdictOnNumberedPages) {
         EXPECT_TRUE(pages[i].contains(QStringLiteral("第%1页共%2页").arg(i + 1).arg(count)));
     }
     const QString text = pages.join(QString());
-    for (const char* expected : {"滨海石化储运工程", "压缩空气储罐", "V-1203", "VT-2026-017", "王工", "2026-12-01",
-                                 "李工", "赵工", "2026-12-03", "5660", "1962.5", "1962", "12873", "合格",
-                                 "未输入", "选型与复核（参考）", "1524.2", "向下取整"}) {
+    for (const char* expected :
+         {"滨海石化储运工程", "压缩空气储罐", "V-1203", "VT-2026-017", "王工", "2026-12-01", "李工",
+          "赵工", "2026-12-03", "5660", "1962.5", "1962", "12873", "合格", "未输入",
+          "选型与复核（参考）", "1524.2", "向下取整"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     }
     EXPECT_FALSE(text.contains(QStringLiteral("不合格")));
@@ -126,11 +129,13 @@ TEST_P(RefusedRoute, CarriesItsRefusalAndNoVerdict) {
     EXPECT_TRUE(text.contains(QStringLiteral("本路线无计算结论")));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, RefusedRoute,
-    ::testing::Values(refused_row{"ReliefRate", &samples::refused_route, relief::msg_compressed_bad},
-                      refused_row{"ValveWithoutType", &samples::valve_refused_route, valve::msg_no_valve_type}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, RefusedRoute,
+                         ::testing::Values(refused_row{"ReliefRate", &samples::refused_route,
+                                                       relief::msg_compressed_bad},
+                                           refused_row{"ValveWithoutType",
+                                                       &samples::valve_refused_route,
+                                                       valve::msg_no_valve_type}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Book, BatchHasSummaryAndOneChapterPerRouteWithLinesInError) {
     const QString pdf = path(QStringLiteral("batch.pdf"));
@@ -147,8 +152,9 @@ TEST_F(Book, BatchHasSummaryAndOneChapterPerRouteWithLinesInError) {
     EXPECT_TRUE(pages[0].contains(QStringLiteral("不合格")));
     // Each chapter starts a page of its own, in order.
     int previous = 0;
-    for (const QString& heading : {QStringLiteral("路线1（第1行）"), QStringLiteral("路线2（第2行）"),
-                                   QStringLiteral("路线3（第7行）"), QStringLiteral("路线4（第9行）")}) {
+    for (const QString& heading :
+         {QStringLiteral("路线1（第1行）"), QStringLiteral("路线2（第2行）"),
+          QStringLiteral("路线3（第7行）"), QStringLiteral("路线4（第9行）")}) {
         int found = -1;
         for (int i = 0; i < pages.size(); ++i) {
             if (pages[i].contains(heading)) found = i;
@@ -162,9 +168,10 @@ TEST_F(Book, BatchHasSummaryAndOneChapterPerRouteWithLinesInError) {
 TEST_F(Book, OdtOpensWithTheSameText) {
     const QString odt = path(QStringLiteral("book.odt"));
     ASSERT_EQ(write_book(odt, {samples::valve_route()}).toStdString(), "");
-    const QString content = run(QStringLiteral("unzip"), {QStringLiteral("-p"), odt, QStringLiteral("content.xml")});
-    for (const char* expected : {"压力容器安全泄放装置计算书", "依据：1999年版《容规》", "滨海石化储运工程", "V-1203",
-                                 "5660", "1962", "12873", "合格"}) {
+    const QString content =
+        run(QStringLiteral("unzip"), {QStringLiteral("-p"), odt, QStringLiteral("content.xml")});
+    for (const char* expected : {"压力容器安全泄放装置计算书", "依据：1999年版《容规》",
+                                 "滨海石化储运工程", "V-1203", "5660", "1962", "12873", "合格"}) {
         EXPECT_TRUE(content.contains(QString::fromUtf8(expected))) << expected;
     }
     EXPECT_EQ(run(QStringLiteral("unzip"), {QStringLiteral("-p"), odt, QStringLiteral("mimetype")}),
@@ -173,7 +180,8 @@ TEST_F(Book, OdtOpensWithTheSameText) {
 
 TEST_F(Book, UnknownExtensionIsRefusedAndWritesNothing) {
     const QString doc = path(QStringLiteral("book.docx"));
-    EXPECT_TRUE(write_book(doc, {samples::valve_route()}).contains(QStringLiteral("不支持的文件类型")));
+    EXPECT_TRUE(
+        write_book(doc, {samples::valve_route()}).contains(QStringLiteral("不支持的文件类型")));
     EXPECT_FALSE(QFile::exists(doc));
 }
 

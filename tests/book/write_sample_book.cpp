@@ -1,11 +1,10 @@
 // Writes a book of N sample routes (the worked valve route, with a refused route and a line in
 // error every tenth) and prints how long it took: for scripts/measure-book.sh and for looking at
 // the pages. Usage: write_sample_book BOOK.pdf|.odt|.html [N]
+#include <QGuiApplication>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-
-#include <QGuiApplication>
 
 #include "book/book.h"
 #include "book_samples.h"
@@ -21,13 +20,17 @@ int main(int argc, char** argv) {
     std::vector<ventora::book::chapter> chapters;
     for (long i = 1; i <= n; ++i) {
         const auto line = static_cast<std::uint64_t>(i);
-        if (n > 1 && i % 10 == 3) chapters.push_back(ventora::book::samples::refused_route(line));
-        else if (n > 1 && i % 10 == 7) chapters.push_back(ventora::book::samples::error_line(line, "unknown field \"x\""));
-        else chapters.push_back(ventora::book::samples::valve_route(i % 10 != 9, n > 1 ? line : 0));
+        if (n > 1 && i % 10 == 3)
+            chapters.push_back(ventora::book::samples::refused_route(line));
+        else if (n > 1 && i % 10 == 7)
+            chapters.push_back(ventora::book::samples::error_line(line, "unknown field \"x\""));
+        else
+            chapters.push_back(ventora::book::samples::valve_route(i % 10 != 9, n > 1 ? line : 0));
     }
     const auto start = std::chrono::steady_clock::now();
     const QString failure = ventora::book::write_book(QString::fromLocal8Bit(argv[1]), chapters);
-    const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const auto ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (!failure.isEmpty()) {
         std::fprintf(stderr, "%s\n", failure.toUtf8().constData());
         return 2;

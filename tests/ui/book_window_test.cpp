@@ -1,6 +1,8 @@
 // The 计算书 window as a person meets it: Ctrl+P from the main window and from a calculation
 // window, "nothing yet" before any calculation, the book after one, the title-block fields kept
 // in the workflow and the settings, and export with its failure message.
+#include "book/book_window.h"
+
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -16,7 +18,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "book/book_window.h"
 #include "book_samples.h"
 #include "main_window.h"
 #include "shell/workflow_state.h"
@@ -31,7 +32,8 @@ QString pdf_text(const QString& path) {
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
     p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).remove(QRegularExpression(QStringLiteral("\\s")));
+    return QString::fromUtf8(p.readAllStandardOutput())
+        .remove(QRegularExpression(QStringLiteral("\\s")));
 }
 
 // The route of the worked values as the windows leave it in the workflow after "下一步".
@@ -139,7 +141,8 @@ private slots:
         main->show_book_window();
         auto* window = qobject_cast<book::book_window*>(main->book_window());
         QVERIFY(window);
-        type_text(find<QLineEdit>(window, QStringLiteral("text_equipment")), QStringLiteral("压缩空气储罐"));
+        type_text(find<QLineEdit>(window, QStringLiteral("text_equipment")),
+                  QStringLiteral("压缩空气储罐"));
         compute_worked_route();
         QTemporaryDir dir;
         const QString chosen = dir.filePath(QStringLiteral("book"));  // the suffix is added
@@ -147,8 +150,9 @@ private slots:
         click_button(find<QPushButton>(window, QStringLiteral("button_pdf")));
         QVERIFY(recorder->texts().isEmpty());
         const QString text = pdf_text(chosen + QStringLiteral(".pdf"));
-        for (const QString& expected : {QStringLiteral("压力容器安全泄放装置计算书"), QStringLiteral("压缩空气储罐"),
-                                        QStringLiteral("1962"), QStringLiteral("12873"), QStringLiteral("合格")}) {
+        for (const QString& expected :
+             {QStringLiteral("压力容器安全泄放装置计算书"), QStringLiteral("压缩空气储罐"),
+              QStringLiteral("1962"), QStringLiteral("12873"), QStringLiteral("合格")}) {
             QVERIFY2(text.contains(expected), qPrintable(expected));
         }
     }

@@ -4,6 +4,7 @@
 // Uses Qt's text and print modules and core only, so the headless batch tool links it too.
 #pragma once
 
+#include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -11,8 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <QString>
 
 #include "account/account.h"
 #include "route/route.h"

@@ -50,18 +50,22 @@ QSettings settings() { return QSettings(QStringLiteral("Ventora"), QStringLitera
 
 QString default_choose_path(QWidget* parent, const QString& caption, const QString& filter) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileDialog::getSaveFileName(parent, caption, QDir(folder).filePath(QStringLiteral("计算书")), filter);
+    return QFileDialog::getSaveFileName(parent, caption,
+                                        QDir(folder).filePath(QStringLiteral("计算书")), filter);
 }
 
 }  // namespace
 
 bool nothing_computed(const account::route_account& route) {
     const account::account& r = route.relief;
-    return r.inputs.empty() && r.steps.empty() && !r.refused() && r.conclusion.empty() && !route.device;
+    return r.inputs.empty() && r.steps.empty() && !r.refused() && r.conclusion.empty() &&
+           !route.device;
 }
 
 book_window::book_window(std::function<void(const QString&)> open_document, QWidget* parent)
-    : QMdiSubWindow(parent), open_document_(std::move(open_document)), choose_path_(default_choose_path) {
+    : QMdiSubWindow(parent),
+      open_document_(std::move(open_document)),
+      choose_path_(default_choose_path) {
     setObjectName(QStringLiteral("form_book"));
     setWindowTitle(QStringLiteral("计算书"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -91,7 +95,8 @@ book_window::book_window(std::function<void(const QString&)> open_document, QWid
 
     pages_ = new QStackedWidget(client);
     pages_->setObjectName(QStringLiteral("book_pages"));
-    empty_label_ = new QLabel(QStringLiteral("尚无计算结果：完成一次计算并按“下一步”后，这里显示计算书。"), pages_);
+    empty_label_ = new QLabel(
+        QStringLiteral("尚无计算结果：完成一次计算并按“下一步”后，这里显示计算书。"), pages_);
     empty_label_->setObjectName(QStringLiteral("label_empty"));
     empty_label_->setAlignment(Qt::AlignCenter);
     empty_label_->setFont(song_font(12));
@@ -115,10 +120,12 @@ book_window::book_window(std::function<void(const QString&)> open_document, QWid
     connect(preview_, &QPrintPreviewWidget::paintRequested, this, &book_window::paint_preview);
     connect(print_button_, &QPushButton::clicked, this, &book_window::print);
     connect(pdf_button_, &QPushButton::clicked, this, [this] {
-        export_as(QStringLiteral("导出PDF"), QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral("pdf"), false);
+        export_as(QStringLiteral("导出PDF"), QStringLiteral("PDF 文件 (*.pdf)"),
+                  QStringLiteral("pdf"), false);
     });
     connect(odt_button_, &QPushButton::clicked, this, [this] {
-        export_as(QStringLiteral("导出ODT"), QStringLiteral("ODF 文本文档 (*.odt)"), QStringLiteral("odt"), true);
+        export_as(QStringLiteral("导出ODT"), QStringLiteral("ODF 文本文档 (*.odt)"),
+                  QStringLiteral("odt"), true);
     });
     connect(&workflow_events(), &workflow_notifier::book_changed, this, &book_window::refresh);
 
@@ -156,7 +163,8 @@ void book_window::load_settings() {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         auto& [member, box] = fields_[i];
         // What this run already holds wins over what an earlier run left.
-        if ((p.*member).empty()) p.*member = s.value(QLatin1String(field_specs[i].key)).toString().toStdString();
+        if ((p.*member).empty())
+            p.*member = s.value(QLatin1String(field_specs[i].key)).toString().toStdString();
         box->setText(QString::fromStdString(p.*member));
     }
 }
@@ -206,7 +214,8 @@ bool book_window::export_to(const QString& path) {
     return true;
 }
 
-void book_window::export_as(const QString& caption, const QString& filter, const QString& suffix, bool open_after) {
+void book_window::export_as(const QString& caption, const QString& filter, const QString& suffix,
+                            bool open_after) {
     QString path = choose_path_(this, caption, filter);
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) != 0) path += '.' + suffix;

@@ -3,12 +3,11 @@
 // The fields are remembered between runs in the user's settings.
 #pragma once
 
+#include <QMdiSubWindow>
 #include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
-
-#include <QMdiSubWindow>
 
 #include "account/account.h"
 
@@ -30,12 +29,14 @@ class book_window : public QMdiSubWindow {
     Q_OBJECT
 public:
     // `open_document` is handed an exported ODT to open in the word processor.
-    explicit book_window(std::function<void(const QString& path)> open_document, QWidget* parent = nullptr);
+    explicit book_window(std::function<void(const QString& path)> open_document,
+                         QWidget* parent = nullptr);
     ~book_window() override;
 
     // How the export buttons ask for a path (a save dialog); tests replace it. An empty path
     // cancels.
-    using path_chooser = std::function<QString(QWidget* parent, const QString& caption, const QString& filter)>;
+    using path_chooser =
+        std::function<QString(QWidget* parent, const QString& caption, const QString& filter)>;
     void set_path_chooser(path_chooser chooser) { choose_path_ = std::move(chooser); }
 
     // Re-reads workflow().book and shows it.
@@ -49,7 +50,8 @@ private:
     account::project_info project() const;
     void field_edited();
     void load_settings();
-    void export_as(const QString& caption, const QString& filter, const QString& suffix, bool open_after);
+    void export_as(const QString& caption, const QString& filter, const QString& suffix,
+                   bool open_after);
     void print();
     void paint_preview(QPrinter* printer);
 

@@ -55,7 +55,7 @@ bool route_refused(const chapter& c) {
 namespace {
 QString refusal_of(const chapter& c) {
     const account::route_account& a = c.route;
-    const account::account* refused = a.relief.refused() ? &a.relief
+    const account::account* refused = a.relief.refused()                  ? &a.relief
                                       : (a.device && a.device->refused()) ? &*a.device
                                                                           : nullptr;
     if (refused) {
@@ -63,7 +63,8 @@ QString refusal_of(const chapter& c) {
             .arg(QString::fromStdString(refused->title), QString::fromStdString(*refused->refusal));
     }
     if (c.result.relief.refusal) {
-        return QStringLiteral("安全泄放量计算被拒绝：%1").arg(QString::fromStdString(*c.result.relief.refusal));
+        return QStringLiteral("安全泄放量计算被拒绝：%1")
+            .arg(QString::fromStdString(*c.result.relief.refusal));
     }
     return QStringLiteral("计算被拒绝");
 }
@@ -74,9 +75,11 @@ QStringList chapter_problems(const std::vector<chapter>& chapters) {
     std::size_t n = 0;
     for (const chapter& c : chapters) {
         ++n;
-        const QString where = c.line ? QStringLiteral("第 %1 行").arg(c.line) : QStringLiteral("路线 %1").arg(n);
+        const QString where =
+            c.line ? QStringLiteral("第 %1 行").arg(c.line) : QStringLiteral("路线 %1").arg(n);
         if (c.error) {
-            out.append(QStringLiteral("%1：输入错误：%2").arg(where, QString::fromStdString(*c.error)));
+            out.append(
+                QStringLiteral("%1：输入错误：%2").arg(where, QString::fromStdString(*c.error)));
         } else if (route_refused(c)) {
             out.append(QStringLiteral("%1：%2").arg(where, refusal_of(c)));
         }

@@ -3,11 +3,10 @@
 // error and the progress it shows on a terminal. main() only decodes the routes and calls these.
 #pragma once
 
-#include <cstdio>
-#include <vector>
-
 #include <QString>
 #include <QStringList>
+#include <cstdio>
+#include <vector>
 
 #include "book/book.h"
 
