@@ -294,6 +294,7 @@ int paint_book(QPagedPaintDevice& device, const std::vector<chapter>& chapters,
     const int pages = doc.pageCount();
 
     QPainter painter(&device);
+    if (!painter.isActive()) return 0;
     const QFont small = book_font(9);
     for (int p = 0; p < pages; ++p) {
         if (p > 0) device.newPage();
@@ -340,7 +341,10 @@ QString write_book(const QString& path, const std::vector<chapter>& chapters,
         writer.setResolution(300);
         writer.setTitle(book_title);
         writer.setCreator(QStringLiteral("Ventora"));
-        paint_book(writer, chapters, report);
+        if (paint_book(writer, chapters, report) == 0) {
+            file.cancelWriting();
+            return QStringLiteral("无法写入文件 %1：PDF 无法生成").arg(path);
+        }
     } else if (ext == QLatin1String("odt")) {
         QTextDocument doc;
         doc.setDefaultFont(book_font(10.5));

@@ -51,7 +51,7 @@ enum class stage { setting, painting };
 using progress = std::function<void(stage, std::size_t done, std::size_t total)>;
 
 // Lays the book out on `device` (its page size and resolution) and paints every page with its
-// header and footer. Returns the page count.
+// header and footer. Returns the page count; 0 when the device could not be painted on.
 int paint_book(QPagedPaintDevice& device, const std::vector<chapter>& chapters,
                const progress& report = {});
 
