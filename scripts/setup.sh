@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev    # libFuzzer and the sanitizer runtime
   xvfb xauth                     # headless runs of the real windows
+  poppler-utils unzip            # the book's tests read its PDF (pdftotext) and ODT (content.xml)
   desktop-file-utils appstream   # validators of the desktop entry and the AppStream metainfo
   dpkg-dev                       # dpkg-shlibdeps, for the Depends of the .deb that cpack builds
 )

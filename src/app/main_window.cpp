@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "about.h"
+#include "book/book_window.h"
 #include "report.h"
 #include "shell/twips.h"
 #include "shell/workflow_state.h"
@@ -80,6 +81,7 @@ void main_window::build_menu() {
 }
 
 void main_window::build_tools() {
+    add_tool("tool_book", QStringLiteral("计算书"), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { show_book_window(); });
     media_action_ = add_tool("action_media", QStringLiteral("介质物性..."), QKeySequence(Qt::Key_F4),
                              [this] { open_media_dialog(); });
 }
@@ -155,6 +157,17 @@ void main_window::show_valve_window() {
 void main_window::show_disc_window() {
     if (!disc_) disc_ = new disc::disc_window(*this);
     present(disc_);
+}
+
+void main_window::show_book_window() {
+    if (!book_) {
+        // An exported ODT opens in the word processor; a failure is named in one message.
+        book_ = new book::book_window([this](const QString& path) {
+            app::writer_word_processor writer;
+            app::open_report(this, writer, path);
+        });
+    }
+    present(book_);
 }
 
 void main_window::close_relief_window() {

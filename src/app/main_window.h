@@ -41,6 +41,10 @@ public:
     QMdiSubWindow* relief_window() const { return relief_; }
     QMdiSubWindow* valve_window() const { return valve_; }
     QMdiSubWindow* disc_window() const { return disc_; }
+    QMdiSubWindow* book_window() const { return book_; }
+
+    // The calculation book (Ctrl+P): created when not open, brought forward when open.
+    void show_book_window();
 
 signals:
     // "(&X)退出系统": the program ends at once, with no confirmation and no window's close
@@ -65,6 +69,7 @@ private:
     QPointer<QMdiSubWindow> relief_;
     QPointer<QMdiSubWindow> valve_;
     QPointer<QMdiSubWindow> disc_;
+    QPointer<QMdiSubWindow> book_;
     QList<QAction*> shortcut_actions_;
     QList<QAction*> tool_actions_;
     QAction* media_action_ = nullptr;

@@ -27,7 +27,7 @@ struct input {
     std::optional<std::string> text;
     number value;  // the value read; unset is shown "未输入"
     // For a choice rather than a number: the option chosen ("全启式安全阀"), or "未选择".
-    std::string choice;
+    std::string choice{};
 };
 
 // One step: a formula, a decision or a check.

@@ -1,0 +1,239 @@
+// The calculation book as a reader gets it: the PDF's text through pdftotext (poppler-utils),
+// the ODT's content.xml through unzip, the HTML as written; and the safe replacement of an
+// older book when writing fails.
+#include "book/book.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "book_samples.h"
+
+namespace ventora::book {
+namespace {
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringLiteral("<failed: %1>").arg(program);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The PDF's text, page by page (pdftotext ends each page with a form feed).
+QStringList pdf_pages(const QString& path) {
+    QStringList pages =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
+            .split(QChar('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    // pdftotext spaces Chinese text as it likes; the blanks carry nothing.
+    for (QString& page : pages) page.remove(QRegularExpression(QStringLiteral("[ \\t]")));
+    return pages;
+}
+
+int pdfinfo_pages(const QString& path) {
+    const QString info = run(QStringLiteral("pdfinfo"), {path});
+    for (const QString& line : info.split('\n')) {
+        if (line.startsWith(QLatin1String("Pages:"))) return line.mid(6).trimmed().toInt();
+    }
+    return -1;
+}
+
+class Book : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+};
+
+struct notation_row {
+    const char* name;
+    const char* notation;
+    const char* html;
+};
+
+void PrintTo(const notation_row& row, std::ostream* os) { *os << row.name; }
+
+class FormulaNotation : public ::testing::TestWithParam<notation_row> {};
+
+TEST_P(FormulaNotation, IsSetAsHtml) {
+    EXPECT_EQ(formula_html(GetParam().notation).toStdString(), GetParam().html);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormulaNotation,
+    ::testing::Values(
+        notation_row{"Subscript", "W_{s}", "W<sub>s</sub>"},
+        notation_row{"SuperscriptAfterSubscript", "d_{1}^{2}", "d<sub>1</sub><sup>2</sup>"},
+        notation_row{"NegativeExponent", "2.83×10^{-3}", "2.83×10<sup>-3</sup>"},
+        notation_row{"NestedSubscriptInsideSuperscript", "e^{x_{1}}", "e<sup>x<sub>1</sub></sup>"},
+        notation_row{"RootAndGreekKeptAsWritten", "√(M/(Z·T))·ρ", "√(M/(Z·T))·ρ"},
+        notation_row{"MarkupCharactersEscaped", "W < W_{s} & A>0",
+                     "W &lt; W<sub>s</sub> &amp; A&gt;0"},
+        notation_row{"UnclosedBraceKeptAsText", "A_{min", "A_{min"},
+        notation_row{"UnderscoreWithoutBraceKeptAsText", "a_b", "a_b"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Book, PdfOfValveRouteHoldsTitleBlockResultsAndVerdictOnNumberedPages) {
+    const QString pdf = path(QStringLiteral("book.pdf"));
+    ASSERT_EQ(write_book(pdf, {samples::valve_route()}).toStdString(), "");
+    const QStringList pages = pdf_pages(pdf);
+    const int count = pdfinfo_pages(pdf);
+    ASSERT_GE(count, 1);
+    ASSERT_EQ(pages.size(), count);
+    for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_TRUE(pages[i].contains(book_basis));
+        EXPECT_TRUE(pages[i].contains(book_title));
+        EXPECT_TRUE(pages[i].contains(QStringLiteral("第%1页共%2页").arg(i + 1).arg(count)));
+    }
+    const QString text = pages.join(QString());
+    for (const char* expected :
+         {"滨海石化储运工程", "压缩空气储罐", "V-1203", "VT-2026-017", "王工", "2026-12-01", "李工",
+          "赵工", "2026-12-03", "5660", "1962.5", "1962", "12873", "合格", "未输入",
+          "选型与复核（参考）", "1524.2", "向下取整"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    }
+    EXPECT_FALSE(text.contains(QStringLiteral("不合格")));
+}
+
+struct refused_row {
+    const char* name;
+    chapter (*make)(std::uint64_t);
+    const char* message;
+};
+
+void PrintTo(const refused_row& row, std::ostream* os) { *os << row.name; }
+
+class RefusedRoute : public ::testing::TestWithParam<refused_row> {
+protected:
+    QTemporaryDir dir;
+};
+
+TEST_P(RefusedRoute, CarriesItsRefusalAndNoVerdict) {
+    const QString pdf = dir.filePath(QStringLiteral("refused.pdf"));
+    ASSERT_EQ(write_book(pdf, {GetParam().make(0)}).toStdString(), "");
+    const QString text = pdf_pages(pdf).join(QString());
+    EXPECT_TRUE(text.contains(QString::fromUtf8(GetParam().message)));
+    EXPECT_TRUE(text.contains(QStringLiteral("计算被拒绝")));
+    EXPECT_FALSE(text.contains(QStringLiteral("合格")));
+    EXPECT_TRUE(text.contains(QStringLiteral("本路线无计算结论")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RefusedRoute,
+                         ::testing::Values(refused_row{"ReliefRate", &samples::refused_route,
+                                                       relief::msg_compressed_bad},
+                                           refused_row{"ValveWithoutType",
+                                                       &samples::valve_refused_route,
+                                                       valve::msg_no_valve_type}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Book, BatchHasSummaryAndOneChapterPerRouteWithLinesInError) {
+    const QString pdf = path(QStringLiteral("batch.pdf"));
+    const std::vector<chapter> chapters = {samples::valve_route(true, 1), samples::refused_route(2),
+                                           samples::error_line(7, "unknown field \"rho2\""),
+                                           samples::valve_route(false, 9)};
+    ASSERT_EQ(write_book(pdf, chapters).toStdString(), "");
+    const QStringList pages = pdf_pages(pdf);
+    ASSERT_EQ(pages.size(), pdfinfo_pages(pdf));
+    // The summary sits in front: the first page holds every route's row.
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("汇总")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("泄放量拒算")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("unknownfield\"rho2\"")));
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("不合格")));
+    // Each chapter starts a page of its own, in order.
+    int previous = 0;
+    for (const QString& heading :
+         {QStringLiteral("路线1（第1行）"), QStringLiteral("路线2（第2行）"),
+          QStringLiteral("路线3（第7行）"), QStringLiteral("路线4（第9行）")}) {
+        int found = -1;
+        for (int i = 0; i < pages.size(); ++i) {
+            if (pages[i].contains(heading)) found = i;
+        }
+        EXPECT_GT(found, previous) << heading.toStdString();
+        previous = found;
+    }
+    EXPECT_TRUE(pages.join(QString()).contains(QStringLiteral("输入错误（第7行）")));
+}
+
+TEST_F(Book, OdtOpensWithTheSameText) {
+    const QString odt = path(QStringLiteral("book.odt"));
+    ASSERT_EQ(write_book(odt, {samples::valve_route()}).toStdString(), "");
+    const QString content =
+        run(QStringLiteral("unzip"), {QStringLiteral("-p"), odt, QStringLiteral("content.xml")});
+    for (const char* expected : {"压力容器安全泄放装置计算书", "依据：1999年版《容规》",
+                                 "滨海石化储运工程", "V-1203", "5660", "1962", "12873", "合格"}) {
+        EXPECT_TRUE(content.contains(QString::fromUtf8(expected))) << expected;
+    }
+    EXPECT_EQ(run(QStringLiteral("unzip"), {QStringLiteral("-p"), odt, QStringLiteral("mimetype")}),
+              QStringLiteral("application/vnd.oasis.opendocument.text"));
+}
+
+TEST_F(Book, UnknownExtensionIsRefusedAndWritesNothing) {
+    const QString doc = path(QStringLiteral("book.docx"));
+    EXPECT_TRUE(
+        write_book(doc, {samples::valve_route()}).contains(QStringLiteral("不支持的文件类型")));
+    EXPECT_FALSE(QFile::exists(doc));
+}
+
+TEST_F(Book, UnwritablePathIsNamedInTheMessage) {
+    const QString pdf = path(QStringLiteral("no/such/folder/book.pdf"));
+    const QString failure = write_book(pdf, {samples::valve_route()});
+    EXPECT_TRUE(failure.startsWith(QStringLiteral("无法写入文件"))) << failure.toStdString();
+    EXPECT_TRUE(failure.contains(pdf));
+}
+
+// A file-size limit makes every write past it fail as a full disk does (EFBIG).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+TEST_F(Book, FailedWriteLeavesTheOlderBookIntactAndNoTemporaryFile) {
+    const QString pdf = path(QStringLiteral("book.pdf"));
+    {
+        QFile older(pdf);
+        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+        older.write("the older book");
+    }
+    QString failure;
+    {
+        FileSizeLimit limit(4096);  // the book is far larger
+        failure = write_book(pdf, {samples::valve_route()});
+    }
+    EXPECT_TRUE(failure.startsWith(QStringLiteral("无法写入文件"))) << failure.toStdString();
+    QFile older(pdf);
+    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+    EXPECT_EQ(older.readAll(), QByteArray("the older book"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("book.pdf")});
+}
+
+}  // namespace
+}  // namespace ventora::book
+
+int main(int argc, char** argv) {
+    // Headless everywhere, test discovery included.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
