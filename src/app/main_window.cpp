@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "about.h"
+#include "case_actions.h"
 #include "report.h"
 #include "shell/twips.h"
 #include "shell/workflow_state.h"
@@ -96,6 +97,13 @@ void main_window::build_menu() {
 }
 
 void main_window::build_tools() {
+    // Case files. Queued: opening ends the route's windows, and the right-click menu that asked
+    // for it belongs to one of them.
+    auto* cases = new app::case_keeper(*this);
+    add_tool("tool_case_save", QStringLiteral("保存算例..."), QKeySequence(Qt::CTRL | Qt::Key_S),
+             [cases] { QMetaObject::invokeMethod(cases, &app::case_keeper::save, Qt::QueuedConnection); });
+    add_tool("tool_case_open", QStringLiteral("打开算例..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+             [cases] { QMetaObject::invokeMethod(cases, &app::case_keeper::open, Qt::QueuedConnection); });
 }
 
 QAction* main_window::add_tool(const char* name, const QString& caption, const QKeySequence& keys,
