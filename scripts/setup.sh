@@ -12,6 +12,8 @@ packages=(
   clang-14 libclang-rt-14-dev    # libFuzzer and the sanitizer runtime
   xvfb xauth                     # headless runs of the real windows
   desktop-file-utils appstream   # validators of the desktop entry and the AppStream metainfo
+  shared-mime-info libxml2-utils # update-mime-database and xmllint: the case files' MIME type
+  libsimdjson-dev                # the case files' JSON reader
   dpkg-dev                       # dpkg-shlibdeps, for the Depends of the .deb that cpack builds
 )
 

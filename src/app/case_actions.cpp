@@ -4,11 +4,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 
 #include "disc/disc_window.h"
 #include "main_window.h"
 #include "relief/relief_window.h"
 #include "shell/message.h"
+#include "splash.h"
 #include "shell/workflow_state.h"
 #include "valve/valve_window.h"
 
@@ -198,6 +200,18 @@ void case_keeper::remember_folder(const QString& path) const {
 QString case_keeper::start_folder() const {
     const QString folder = settings().value(folder_key).toString();
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+void open_case_after_splash(splash_screen* splash, std::unique_ptr<main_window>& main,
+                            const QString& path) {
+    // Connected after the splash's own handler, which creates the main window: this runs next,
+    // and opens at the following turn of the event loop, once the main window has shown.
+    QObject::connect(splash, &splash_screen::closed, [&main, path] {
+        if (!main) return;
+        QTimer::singleShot(0, main.get(), [&main, path] {
+            if (case_keeper* keeper = keeper_of(*main)) keeper->open_file(path);
+        });
+    });
 }
 
 case_keeper* keeper_of(main_window& main) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QObject>
 #include <QPointer>
@@ -17,6 +18,8 @@ class main_window;
 }
 
 namespace ventora::app {
+
+class splash_screen;
 
 // Keeps what was last saved or opened, to know whether the open windows hold inputs not yet
 // saved. One lives beside each main window, as its child.
@@ -55,6 +58,10 @@ private:
 
 // The keeper of a main window (created by the main window's tools).
 case_keeper* keeper_of(main_window& main);
+
+// Opens a case once the splash has closed and the main window shows, as if chosen with 打开算例.
+void open_case_after_splash(splash_screen* splash, std::unique_ptr<main_window>& main,
+                            const QString& path);
 
 // How the file to save to or to open is chosen; tests replace the file dialog. `start` is the
 // suggested file or folder. An empty answer is a cancel.

@@ -1,7 +1,6 @@
 #include <memory>
 
 #include <QApplication>
-#include <QTimer>
 
 #include "case_actions.h"
 #include "icon.h"
@@ -22,15 +21,9 @@ int main(int argc, char* argv[]) {
     // The splash comes first; the main window is built, loaded and shown when it closes.
     std::unique_ptr<ventora::main_window> window;
     ventora::app::splash_screen* splash = ventora::app::start_with_splash(window);
-    // `ventora case.ventora` (a double-click in the file manager): the case opens once the main
-    // window shows, as if chosen with 打开算例.
-    if (const QString path = QApplication::arguments().value(1); !path.isEmpty()) {
-        QObject::connect(splash, &ventora::app::splash_screen::closed, [&window, path] {
-            QTimer::singleShot(0, [&window, path] {
-                if (window) ventora::app::keeper_of(*window)->open_file(path);
-            });
-        });
-    }
+    // `ventora case.ventora` (a double-click in the file manager).
+    if (const QString path = QApplication::arguments().value(1); !path.isEmpty())
+        ventora::app::open_case_after_splash(splash, window, path);
     const int status = QApplication::exec();
     window.reset();
     return status;
