@@ -33,7 +33,7 @@ QString choose_file(QWidget* parent, bool saving, const QString& start) {
                   : QFileDialog::getOpenFileName(parent, QStringLiteral("打开算例"), start, file_filter);
 }
 
-// The window a message belongs to: the active calculation window, else the main window.
+// The window a message or a file dialog belongs to: the main window once it shows.
 QWidget* message_parent(main_window& main) {
     return main.isVisible() ? static_cast<QWidget*>(&main) : nullptr;
 }
