@@ -1,11 +1,17 @@
-# Installation beside the two programs (desktop entry, icon theme, AppStream metainfo) and the
-# Debian package: `cmake --install build` or `cpack --config build/CPackConfig.cmake`.
+# Installation beside the two programs (desktop entry, icon theme, AppStream metainfo, the case
+# files' MIME type) and the Debian package: `cmake --install build` or
+# `cpack --config build/CPackConfig.cmake`.
 
 if(VENTORA_BUILD_GUI)
   install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.Ventora.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.Ventora.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # The case files' type (*.ventora); shared-mime-info's trigger rebuilds the database when the
+  # package installs it.
+  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.Ventora.mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+          RENAME com.corvalent.Ventora.xml)
   foreach(size 16 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/data/icons/hicolor/${size}x${size}/apps/ventora.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)

@@ -13,6 +13,8 @@ packages=(
   xvfb xauth                     # headless runs of the real windows
   poppler-utils unzip            # the book's tests read its PDF (pdftotext) and ODT (content.xml)
   desktop-file-utils appstream   # validators of the desktop entry and the AppStream metainfo
+  shared-mime-info libxml2-utils # update-mime-database and xmllint: the case files' MIME type
+  libsimdjson-dev                # the case files' JSON reader
   dpkg-dev                       # dpkg-shlibdeps, for the Depends of the .deb that cpack builds
 )
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "case_actions.h"
 #include "icon.h"
 #include "main_window.h"
 #include "shell/message.h"
@@ -19,7 +20,10 @@ int main(int argc, char* argv[]) {
 
     // The splash comes first; the main window is built, loaded and shown when it closes.
     std::unique_ptr<ventora::main_window> window;
-    ventora::app::start_with_splash(window);
+    ventora::app::splash_screen* splash = ventora::app::start_with_splash(window);
+    // `ventora case.ventora` (a double-click in the file manager).
+    if (const QString path = QApplication::arguments().value(1); !path.isEmpty())
+        ventora::app::open_case_after_splash(splash, window, path);
     const int status = QApplication::exec();
     window.reset();
     return status;

@@ -9,6 +9,7 @@
 
 #include "about.h"
 #include "book/book_window.h"
+#include "case_actions.h"
 #include "report.h"
 #include "shell/twips.h"
 #include "shell/workflow_state.h"
@@ -84,6 +85,13 @@ void main_window::build_tools() {
     add_tool("tool_book", QStringLiteral("计算书"), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { show_book_window(); });
     media_action_ = add_tool("action_media", QStringLiteral("介质物性..."), QKeySequence(Qt::Key_F4),
                              [this] { open_media_dialog(); });
+    // Case files. Queued: opening ends the route's windows, and the right-click menu that asked
+    // for it belongs to one of them.
+    auto* cases = new app::case_keeper(*this);
+    add_tool("tool_case_save", QStringLiteral("保存算例..."), QKeySequence(Qt::CTRL | Qt::Key_S),
+             [cases] { QMetaObject::invokeMethod(cases, &app::case_keeper::save, Qt::QueuedConnection); });
+    add_tool("tool_case_open", QStringLiteral("打开算例..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+             [cases] { QMetaObject::invokeMethod(cases, &app::case_keeper::open, Qt::QueuedConnection); });
 }
 
 QAction* main_window::add_tool(const char* name, const QString& caption, const QKeySequence& keys,

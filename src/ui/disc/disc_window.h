@@ -4,6 +4,8 @@
 
 #include <QMdiSubWindow>
 
+#include "shell/forms.h"
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -23,6 +25,11 @@ class disc_window : public QMdiSubWindow {
     Q_OBJECT
 public:
     explicit disc_window(window_host& host, QWidget* parent = nullptr);
+
+    // The choices and every box's text as they stand (disc_window_form.cpp).
+    forms::disc_form capture_form() const;
+    // Fills the window as it opened with a form: the enabled states follow as if chosen by hand.
+    void restore_form(const forms::disc_form& form);
 
 protected:
     void showEvent(QShowEvent* event) override;

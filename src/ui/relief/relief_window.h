@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "relief/relief_calc.h"
+#include "shell/forms.h"
 
 class QFrame;
 class QLabel;
@@ -39,6 +40,11 @@ public:
     double banner_angle() const { return banner_angle_; }
     double banner_position() const { return banner_position_; }
     QTimer* banner_timer() const { return timer2_; }
+
+    // The choices, the showing tab and every box's text as they stand (relief_window_form.cpp).
+    forms::relief_form capture_form() const;
+    // Fills the window as it opened with a form: the enabled states follow as if chosen by hand.
+    void restore_form(const forms::relief_form& form);
 
 protected:
     void showEvent(QShowEvent* event) override;

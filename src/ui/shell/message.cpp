@@ -13,19 +13,36 @@ message_sink& current_sink() {
     static message_sink sink;
     return sink;
 }
+question_answerer& current_answerer() {
+    static question_answerer answerer;
+    return answerer;
+}
 }  // namespace
 
 void show_message(QWidget* parent, const QString& text) {
+    show_message(parent, text, message_buttons::ok);
+}
+
+bool show_message(QWidget* parent, const QString& text, message_buttons buttons) {
+    const bool question = buttons == message_buttons::yes_no;
     if (const auto& sink = current_sink()) {
         sink(parent, text);
-        return;
+        if (!question) return true;
+        const auto& answerer = current_answerer();
+        return answerer ? answerer(text) : true;
     }
-    QMessageBox box(QMessageBox::NoIcon, app_title, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, app_title, text,
+                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("ventora_message"));
     box.setWindowModality(Qt::ApplicationModal);
-    // The X11 style decorates OK with a check mark; our boxes carry no icon anywhere.
-    if (auto* ok = box.button(QMessageBox::Ok)) ok->setIcon(QIcon());
+    // The X11 style decorates its buttons with icons; our boxes carry no icon anywhere.
+    for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
+    if (question) {
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+    }
     box.exec();
+    return !question || box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 bool install_qt_translations() {
@@ -41,6 +58,12 @@ bool install_qt_translations() {
 message_sink set_message_sink(message_sink sink) {
     auto previous = std::move(current_sink());
     current_sink() = std::move(sink);
+    return previous;
+}
+
+question_answerer set_question_answerer(question_answerer answerer) {
+    auto previous = std::move(current_answerer());
+    current_answerer() = std::move(answerer);
     return previous;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QMdiSubWindow>
 
+#include "shell/forms.h"
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -28,6 +30,11 @@ class valve_window : public QMdiSubWindow {
     Q_OBJECT
 public:
     explicit valve_window(window_host& host, QWidget* parent = nullptr);
+
+    // The choices, the showing tab and every box's text as they stand (valve_window_form.cpp).
+    forms::valve_form capture_form() const;
+    // Fills the window as it opened with a form: the enabled states follow as if chosen by hand.
+    void restore_form(const forms::valve_form& form);
 
 protected:
     void showEvent(QShowEvent* event) override;
