@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "disc/disc_window.h"
+#include "shell/settings.h"
 #include "main_window.h"
 #include "relief/relief_window.h"
 #include "shell/message.h"
@@ -20,7 +21,7 @@ namespace {
 const QString folder_key = QStringLiteral("cases/last_folder");
 const QString file_filter = QStringLiteral("Ventora算例 (*.ventora)");
 
-QSettings settings() { return QSettings(QStringLiteral("Corvalent"), QStringLiteral("ventora")); }
+QSettings settings() { return user_settings(); }
 
 case_file_chooser& chooser() {
     static case_file_chooser c;

@@ -20,6 +20,7 @@
 #include "case_actions.h"
 #include "main_window.h"
 #include "relief/relief_window.h"
+#include "shell/settings.h"
 #include "shell/workflow_state.h"
 #include "splash.h"
 #include "ui_support.h"
@@ -67,7 +68,7 @@ class case_test : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() {
-        QSettings(QStringLiteral("Corvalent"), QStringLiteral("ventora")).clear();
+        user_settings().clear();
         workflow() = workflow_state{};
         start_program();
         recorder = new message_recorder;

@@ -20,6 +20,7 @@
 
 #include "book_samples.h"
 #include "main_window.h"
+#include "shell/settings.h"
 #include "shell/workflow_state.h"
 #include "ui_support.h"
 
@@ -38,8 +39,9 @@ QString pdf_text(const QString& path) {
 
 // The route of the worked values as the windows leave it in the workflow after "下一步".
 void compute_worked_route() {
+    const account::project_info title_block = workflow().book.project;
     workflow().book = book::samples::valve_route().route;
-    workflow().book.project = {};
+    workflow().book.project = title_block;
     emit workflow_events().book_changed();
 }
 
@@ -61,7 +63,7 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
     }
     void init() {
-        QSettings(QStringLiteral("Ventora"), QStringLiteral("ventora")).clear();
+        user_settings().clear();
         workflow() = workflow_state{};
         main = new main_window;
         main->show();

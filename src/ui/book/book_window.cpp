@@ -20,6 +20,7 @@
 #include "book/book.h"
 #include "shell/fonts.h"
 #include "shell/message.h"
+#include "shell/settings.h"
 #include "shell/workflow_state.h"
 
 namespace ventora::book {
@@ -46,7 +47,6 @@ const field_spec field_specs[] = {
     {&account::project_info::approve_date, "approve_date", "日期", 5, 2},
 };
 
-QSettings settings() { return QSettings(QStringLiteral("Ventora"), QStringLiteral("ventora")); }
 
 QString default_choose_path(QWidget* parent, const QString& caption, const QString& filter) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -157,7 +157,7 @@ account::project_info book_window::project() const {
 }
 
 void book_window::load_settings() {
-    QSettings s = settings();
+    QSettings s = user_settings();
     s.beginGroup(QStringLiteral("book"));
     account::project_info& p = workflow().book.project;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
@@ -171,7 +171,7 @@ void book_window::load_settings() {
 
 void book_window::field_edited() {
     workflow().book.project = project();
-    QSettings s = settings();
+    QSettings s = user_settings();
     s.beginGroup(QStringLiteral("book"));
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         s.setValue(QLatin1String(field_specs[i].key), fields_[i].second->text());
@@ -181,8 +181,12 @@ void book_window::field_edited() {
 
 void book_window::refresh() {
     preview_timer_->stop();
-    // The route's accounts may have been replaced whole: the title block is the one typed here.
-    workflow().book.project = project();
+    // The title block may have come from elsewhere (an opened case): show what the route holds.
+    const account::project_info& p = workflow().book.project;
+    for (auto& [member, box] : fields_) {
+        const QString text = QString::fromStdString(p.*member);
+        if (box->text() != text) box->setText(text);
+    }
     const bool empty = nothing_computed(workflow().book);
     print_button_->setEnabled(!empty);
     pdf_button_->setEnabled(!empty);
