@@ -41,6 +41,16 @@ area_result valve_flow_area(valve_type type, std::optional<seal_face> face, cons
     return r;
 }
 
+gas_flow_test regulation_gas_flow(const capacity_inputs& in) {
+    gas_flow_test t;
+    number a;
+    assign(t.r, checked(in.Po) / in.Ps);
+    assign(t.e, checked(in.k) / (checked(in.k) - 1.0));
+    assign(a, 2.0 / (checked(in.k) + 1.0));
+    t.critical = static_cast<bool>(checked(t.r) <= pow(a, t.e));
+    return t;
+}
+
 // Discharge capacity W in kg/h (1999年版《容规》), K the discharge coefficient, A in mm², pressures
 // in MPa (Ps the set pressure, gauge; Po the outlet-side pressure, absolute). Each formula forms
 // its own discharge pressure from Ps: 1.1·Ps + 0.1 for gas, 1.03·Ps + 0.1 for steam,
@@ -65,13 +75,12 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
     number W;
     switch (medium) {
         case valve_medium::gas: {
-            number r, e, a;
-            assign(r, checked(in.Po) / in.Ps);
-            assign(e, checked(in.k) / (checked(in.k) - 1.0));
-            assign(a, 2.0 / (checked(in.k) + 1.0));
+            const gas_flow_test flow = regulation_gas_flow(in);
+            const number& r = flow.r;
+            const number& e = flow.e;
             const checked Pd = 1.1 * checked(in.Ps) + 0.1;
             const checked root = sqrt(checked(in.M) / (checked(in.Z) * in.T));
-            if (checked(r) <= pow(a, e)) {
+            if (flow.critical) {
                 assign(W, floor(0.076 * checked(K) * in.C * Pd * A * root));
             } else {
                 number W1;

@@ -38,6 +38,16 @@ struct capacity_inputs {
     number Po;   // outlet-side pressure, absolute MPa
 };
 
+// The regulation's flow test for gas: r = Po / Ps (Ps the set pressure as typed, gauge MPa),
+// e = k / (k − 1), critical when r ≤ (2/(k+1))^e. r and e stay unset where their division faults;
+// a test that cannot be evaluated counts as critical flow.
+struct gas_flow_test {
+    number r;
+    number e;
+    bool critical = true;
+};
+gas_flow_test regulation_gas_flow(const capacity_inputs& in);
+
 // W in kg/h for the medium; unset when its formula could not be evaluated.
 number valve_discharge_capacity(valve_medium medium, double K, const number& A,
                                 const capacity_inputs& in);
