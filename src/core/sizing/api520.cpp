@@ -61,17 +61,21 @@ api_area api520_gas_area(double W, double T, double Z, double M, double k, doubl
     if (!(P1 > P2)) return refuse(refusal::outlet_not_below_inlet);
     constexpr double K_b = 1.0, K_c = 1.0;
     api_area a;
+    // One power for each regime, from k/(k−1) = 1 + 1/(k−1) and (k+1)/(k−1) = 1 + 2/(k−1):
+    // with u = (2/(k+1))^(1/(k−1)), r_c = (2/(k+1))·u and (2/(k+1))^((k+1)/(k−1)) = (2/(k+1))·u²;
+    // with v = r^(1/k), r^(2/k) = v² and r^((k−1)/k) = r/v.
     const double ratio = 2.0 / (k + 1.0);
+    const double u = std::pow(ratio, 1.0 / (k - 1.0));
     a.r = P2 / P1;
-    a.r_c = std::pow(ratio, k / (k - 1.0));
-    a.C = 0.03948 * std::sqrt(k * std::pow(ratio, (k + 1.0) / (k - 1.0)));
+    a.r_c = ratio * u;
     if (a.r <= a.r_c) {
         a.regime = flow_regime::critical;
+        a.C = 0.03948 * std::sqrt(k * (ratio * u * u));
         return finish(a, W / (a.C * K_d * P1 * K_b * K_c) * std::sqrt(T * Z / M));
     }
     a.regime = flow_regime::subcritical;
-    a.F2 = std::sqrt((k / (k - 1.0)) * std::pow(a.r, 2.0 / k) *
-                     (1.0 - std::pow(a.r, (k - 1.0) / k)) / (1.0 - a.r));
+    const double v = std::pow(a.r, 1.0 / k);
+    a.F2 = std::sqrt((k / (k - 1.0)) * (v * v) * (1.0 - a.r / v) / (1.0 - a.r));
     return finish(a, 17.9 * W / (a.F2 * K_d * K_c) * std::sqrt(T * Z / (M * P1 * (P1 - P2))));
 }
 

@@ -33,7 +33,8 @@ struct api_area {
     std::optional<double> A;  // mm²
     std::optional<refusal> why;
     std::optional<flow_regime> regime;  // gas only
-    double r = 0.0, r_c = 0.0, C = 0.0, F2 = 0.0;  // gas: P2/P1, critical ratio, coefficients
+    double r = 0.0, r_c = 0.0;  // gas: P2/P1 and the critical ratio
+    double C = 0.0, F2 = 0.0;   // gas: C for critical flow, F2 for subcritical flow
     double K_N = 1.0;                               // steam
     double Q = 0.0, G = 0.0, dP = 0.0;              // liquid: L/min, ρ/1000, P1 − P2 in kPa
 };

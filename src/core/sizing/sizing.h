@@ -34,7 +34,8 @@ inline constexpr double agreement_tolerance = 0.01;
 
 // Why the ratio departs from 1 by more than the tolerance.
 enum class gap_reason {
-    subcritical_gas,   // the regulation forms r = Po/Ps, API r = P2/P1
+    subcritical_gas,   // either method sees subcritical flow: the regulation forms r = Po/Ps,
+                       // API r = P2/P1
     typed_C_differs,   // the gas coefficient C as typed does not belong to k
     unexplained,       // none of the above: check the inputs
 };
@@ -48,8 +49,7 @@ struct api520_check {
     std::optional<char> orifice;        // the API 526 letter covering `area`; unset beyond T
     bool beyond_largest_orifice = false;  // `area` above T's 16774 mm² ("T 以上")
     std::optional<refusal> reason;      // set exactly when there is no API area
-    std::optional<flow_regime> api_regime;         // gas: by r = P2/P1
-    std::optional<flow_regime> regulation_regime;  // gas: by r = Po/Ps
+    std::optional<flow_regime> api_regime;  // gas: by r = P2/P1
     std::optional<gap_reason> gap;      // set when |ratio − 1| > agreement_tolerance
 };
 
