@@ -25,28 +25,40 @@ api_area refuse(refusal why) {
 
 const char* refusal_text(refusal why) {
     switch (why) {
-        case refusal::capacity_not_positive: return "安全阀未得到大于 0 的排放能力 W，无法复核";
-        case refusal::relief_rate_not_positive: return "安全泄放量 W_{s} 不大于 0，无法复核";
+        case refusal::capacity_not_positive:
+            return "安全阀未得到大于 0 的排放能力 W，无法复核";
+        case refusal::relief_rate_not_positive:
+            return "安全泄放量 W_{s} 不大于 0，无法复核";
         case refusal::input_not_positive:
             return "介质参数无意义（M、T、Z、ρ 或泄放压力不大于 0，或背压小于 0）";
-        case refusal::k_not_above_one: return "绝热指数 k ≤ 1，API 520 的系数 C 与 F_{2} 无意义";
-        case refusal::outlet_not_below_inlet: return "背压不低于泄放压力（P_{1} ≤ P_{2}），不会排放";
+        case refusal::k_not_above_one:
+            return "绝热指数 k ≤ 1，API 520 的系数 C 与 F_{2} 无意义";
+        case refusal::outlet_not_below_inlet:
+            return "背压不低于泄放压力（P_{1} ≤ P_{2}），不会排放";
         case refusal::steam_beyond_kn:
             return "泄放压力 P_{1} 超过 22057 kPa，API 520 的饱和蒸汽修正系数 K_{N} 无定义";
-        case refusal::out_of_range: return "数值超出计算范围";
+        case refusal::out_of_range:
+            return "数值超出计算范围";
     }
     return "";
 }
 
 const char* refusal_code(refusal why) {
     switch (why) {
-        case refusal::capacity_not_positive: return "W_not_positive";
-        case refusal::relief_rate_not_positive: return "Ws_not_positive";
-        case refusal::input_not_positive: return "input_not_positive";
-        case refusal::k_not_above_one: return "k_not_above_1";
-        case refusal::outlet_not_below_inlet: return "P1_not_above_P2";
-        case refusal::steam_beyond_kn: return "steam_above_22057_kPa";
-        case refusal::out_of_range: return "out_of_range";
+        case refusal::capacity_not_positive:
+            return "W_not_positive";
+        case refusal::relief_rate_not_positive:
+            return "Ws_not_positive";
+        case refusal::input_not_positive:
+            return "input_not_positive";
+        case refusal::k_not_above_one:
+            return "k_not_above_1";
+        case refusal::outlet_not_below_inlet:
+            return "P1_not_above_P2";
+        case refusal::steam_beyond_kn:
+            return "steam_above_22057_kPa";
+        case refusal::out_of_range:
+            return "out_of_range";
     }
     return "";
 }

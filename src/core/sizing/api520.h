@@ -14,13 +14,13 @@ namespace ventora::sizing {
 
 // Why a figure has no value. Each has a Chinese text for the book and a short code for scripts.
 enum class refusal {
-    capacity_not_positive,    // the press reached no capacity W > 0
-    relief_rate_not_positive, // W_s ≤ 0
-    input_not_positive,       // M, T, Z, ρ, P1 not above 0, or P2 below 0
-    k_not_above_one,          // gas with k ≤ 1: C and F2 have no meaning
-    outlet_not_below_inlet,   // P1 ≤ P2 for gas or liquid
-    steam_beyond_kn,          // saturated steam with P1 > 22057 kPa, where K_N is not defined
-    out_of_range,             // a figure beyond the double range
+    capacity_not_positive,     // the press reached no capacity W > 0
+    relief_rate_not_positive,  // W_s ≤ 0
+    input_not_positive,        // M, T, Z, ρ, P1 not above 0, or P2 below 0
+    k_not_above_one,           // gas with k ≤ 1: C and F2 have no meaning
+    outlet_not_below_inlet,    // P1 ≤ P2 for gas or liquid
+    steam_beyond_kn,           // saturated steam with P1 > 22057 kPa, where K_N is not defined
+    out_of_range,              // a figure beyond the double range
 };
 const char* refusal_text(refusal why);  // "背压不低于泄放压力（P_{1} ≤ P_{2}）…"
 const char* refusal_code(refusal why);  // "P1_not_above_P2"
@@ -33,10 +33,10 @@ struct api_area {
     std::optional<double> A;  // mm²
     std::optional<refusal> why;
     std::optional<flow_regime> regime;  // gas only
-    double r = 0.0, r_c = 0.0;  // gas: P2/P1 and the critical ratio
-    double C = 0.0, F2 = 0.0;   // gas: C for critical flow, F2 for subcritical flow
-    double K_N = 1.0;                               // steam
-    double Q = 0.0, G = 0.0, dP = 0.0;              // liquid: L/min, ρ/1000, P1 − P2 in kPa
+    double r = 0.0, r_c = 0.0;          // gas: P2/P1 and the critical ratio
+    double C = 0.0, F2 = 0.0;           // gas: C for critical flow, F2 for subcritical flow
+    double K_N = 1.0;                   // steam
+    double Q = 0.0, G = 0.0, dP = 0.0;  // liquid: L/min, ρ/1000, P1 − P2 in kPa
 };
 
 // Gas or vapour. With r = P2/P1 and r_c = (2/(k+1))^(k/(k−1)):
@@ -73,9 +73,20 @@ struct orifice {
     double area;
 };
 inline constexpr std::array<orifice, 14> api526_orifices{{
-    {'D', 71.0}, {'E', 126.5}, {'F', 198.1}, {'G', 324.5}, {'H', 506.5}, {'J', 830.3},
-    {'K', 1185.8}, {'L', 1840.6}, {'M', 2322.6}, {'N', 2800.0}, {'P', 4116.1}, {'Q', 7129.0},
-    {'R', 10322.6}, {'T', 16774.0},
+    {'D', 71.0},
+    {'E', 126.5},
+    {'F', 198.1},
+    {'G', 324.5},
+    {'H', 506.5},
+    {'J', 830.3},
+    {'K', 1185.8},
+    {'L', 1840.6},
+    {'M', 2322.6},
+    {'N', 2800.0},
+    {'P', 4116.1},
+    {'Q', 7129.0},
+    {'R', 10322.6},
+    {'T', 16774.0},
 }};
 
 // The smallest orifice whose area is at least A (an area equal to a letter's takes that letter);

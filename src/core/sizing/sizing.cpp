@@ -12,8 +12,7 @@ std::string f(double x) { return format_double(x); }
 
 // Steps are only formatted when there is a book to take them.
 void add_step(account::account* book, std::string title, std::string formula,
-              std::string substituted, std::string value, std::string unit,
-              std::string note = {}) {
+              std::string substituted, std::string value, std::string unit, std::string note = {}) {
     book->steps.push_back({std::move(title), std::move(formula), std::move(substituted),
                            std::move(value), std::move(unit), std::move(note)});
 }
@@ -37,17 +36,16 @@ std::optional<double> positive_finite(double x) {
 void explain_area(account::account* book, valve_medium medium, const valve_sizing_input& in,
                   double W_s, double P1, double P2, double K_d, const api_area& a,
                   bool with_intermediates, const std::string& title) {
-    const double T = value_or_zero(in.in.T), Z = value_or_zero(in.in.Z),
-                 M = value_or_zero(in.in.M), k = value_or_zero(in.in.k),
-                 rho = value_or_zero(in.in.rho);
+    const double T = value_or_zero(in.in.T), Z = value_or_zero(in.in.Z), M = value_or_zero(in.in.M),
+                 k = value_or_zero(in.in.k), rho = value_or_zero(in.in.rho);
     const std::string A = a.A ? f(*a.A) : std::string("无结果");
     switch (medium) {
         case valve_medium::gas:
             if (with_intermediates) {
-                add_step(book, "临界压力比", "r_{c} = (2/(k+1))^{k/(k−1)}",
-                         "r_{c} = (2/(" + f(k) + "+1))^{" + f(k) + "/(" + f(k) + "−1)} = " +
-                             f(a.r_c),
-                         f(a.r_c), "");
+                add_step(
+                    book, "临界压力比", "r_{c} = (2/(k+1))^{k/(k−1)}",
+                    "r_{c} = (2/(" + f(k) + "+1))^{" + f(k) + "/(" + f(k) + "−1)} = " + f(a.r_c),
+                    f(a.r_c), "");
                 add_step(book, "压力比", "r = P_{2}/P_{1}",
                          "r = " + f(P2) + "/" + f(P1) + " = " + f(a.r), f(a.r), "",
                          std::string(*a.regime == flow_regime::critical ? "r ≤ r_{c}，"
@@ -55,29 +53,29 @@ void explain_area(account::account* book, valve_medium medium, const valve_sizin
                              regime_text(*a.regime));
                 if (*a.regime == flow_regime::critical) {
                     add_step(book, "系数", "C = 0.03948·√(k·(2/(k+1))^{(k+1)/(k−1)})",
-                             "C = 0.03948·√(" + f(k) + "·(2/(" + f(k) + "+1))^{(" + f(k) +
-                                 "+1)/(" + f(k) + "−1)}) = " + f(a.C),
+                             "C = 0.03948·√(" + f(k) + "·(2/(" + f(k) + "+1))^{(" + f(k) + "+1)/(" +
+                                 f(k) + "−1)}) = " + f(a.C),
                              f(a.C), "");
                 } else {
                     add_step(book, "亚临界系数",
                              "F_{2} = √((k/(k−1))·r^{2/k}·(1−r^{(k−1)/k})/(1−r))",
-                             "F_{2} = √((" + f(k) + "/(" + f(k) + "−1))·" + f(a.r) + "^{2/" +
-                                 f(k) + "}·(1−" + f(a.r) + "^{(" + f(k) + "−1)/" + f(k) +
-                                 "})/(1−" + f(a.r) + ")) = " + f(a.F2),
+                             "F_{2} = √((" + f(k) + "/(" + f(k) + "−1))·" + f(a.r) + "^{2/" + f(k) +
+                                 "}·(1−" + f(a.r) + "^{(" + f(k) + "−1)/" + f(k) + "})/(1−" +
+                                 f(a.r) + ")) = " + f(a.F2),
                              f(a.F2), "");
                 }
             }
             if (*a.regime == flow_regime::critical) {
                 add_step(book, title, "A = W_{s}/(C·K_{d}·P_{1}·K_{b}·K_{c})·√(T·Z/M)",
-                         "A = " + f(W_s) + "/(" + f(a.C) + "·" + f(K_d) + "·" + f(P1) +
-                             "·1·1)·√(" + f(T) + "·" + f(Z) + "/" + f(M) + ") = " + A,
+                         "A = " + f(W_s) + "/(" + f(a.C) + "·" + f(K_d) + "·" + f(P1) + "·1·1)·√(" +
+                             f(T) + "·" + f(Z) + "/" + f(M) + ") = " + A,
                          A, "mm^{2}");
             } else {
                 add_step(book, title,
                          "A = 17.9·W_{s}/(F_{2}·K_{d}·K_{c})·√(T·Z/(M·P_{1}·(P_{1}−P_{2})))",
                          "A = 17.9·" + f(W_s) + "/(" + f(a.F2) + "·" + f(K_d) + "·1)·√(" + f(T) +
-                             "·" + f(Z) + "/(" + f(M) + "·" + f(P1) + "·(" + f(P1) + "−" +
-                             f(P2) + "))) = " + A,
+                             "·" + f(Z) + "/(" + f(M) + "·" + f(P1) + "·(" + f(P1) + "−" + f(P2) +
+                             "))) = " + A,
                          A, "mm^{2}");
             }
             break;
@@ -102,16 +100,15 @@ void explain_area(account::account* book, valve_medium medium, const valve_sizin
         case valve_medium::liquid:
             if (with_intermediates) {
                 add_step(book, "体积流量", "Q = W_{s}/ρ·1000/60",
-                         "Q = " + f(W_s) + "/" + f(rho) + "·1000/60 = " + f(a.Q), f(a.Q),
-                         "L/min");
+                         "Q = " + f(W_s) + "/" + f(rho) + "·1000/60 = " + f(a.Q), f(a.Q), "L/min");
                 add_step(book, "相对密度", "G = ρ/1000", "G = " + f(rho) + "/1000 = " + f(a.G),
                          f(a.G), "");
                 add_step(book, "压差", "ΔP = P_{1}−P_{2}",
                          "ΔP = " + f(P1) + "−" + f(P2) + " = " + f(a.dP), f(a.dP), "kPa");
             }
             add_step(book, title, "A = 11.78·Q/(K_{d}·K_{w}·K_{c}·K_{v})·√(G/ΔP)",
-                     "A = 11.78·" + f(a.Q) + "/(" + f(K_d) + "·1·1·1)·√(" + f(a.G) + "/" +
-                         f(a.dP) + ") = " + A,
+                     "A = 11.78·" + f(a.Q) + "/(" + f(K_d) + "·1·1·1)·√(" + f(a.G) + "/" + f(a.dP) +
+                         ") = " + A,
                      A, "mm^{2}");
             break;
     }
@@ -123,7 +120,8 @@ api_area api_area_for(valve_medium medium, const valve_sizing_input& in, double 
         case valve_medium::gas:
             return api520_gas_area(W_s, value_or_zero(in.in.T), value_or_zero(in.in.Z),
                                    value_or_zero(in.in.M), value_or_zero(in.in.k), P1, P2, K_d);
-        case valve_medium::saturated_steam: return api520_steam_area(W_s, P1, K_d);
+        case valve_medium::saturated_steam:
+            return api520_steam_area(W_s, P1, K_d);
         case valve_medium::liquid:
             return api520_liquid_area(W_s, value_or_zero(in.in.rho), P1, P2, K_d);
     }
@@ -146,7 +144,8 @@ void fill_inputs(account::account* book, const valve_sizing_input& in) {
             add_input(book, "Z", "气体压缩系数", "", in.in.Z);
             add_input(book, "k", "气体绝热指数", "", in.in.k);
             break;
-        case valve_medium::saturated_steam: break;
+        case valve_medium::saturated_steam:
+            break;
         case valve_medium::liquid:
             add_input(book, "P_{o}", "出口侧压力（绝压）", "MPa", in.in.Po);
             add_input(book, "ρ", "液体密度", "kg/m^{3}", in.in.rho);
@@ -156,18 +155,24 @@ void fill_inputs(account::account* book, const valve_sizing_input& in) {
 
 const char* assumptions(valve_medium medium) {
     switch (medium) {
-        case valve_medium::gas: return "K_{b} = K_{c} = 1";
-        case valve_medium::saturated_steam: return "K_{b} = K_{c} = 1，K_{SH} = 1";
-        case valve_medium::liquid: return "K_{w} = K_{c} = K_{v} = 1";
+        case valve_medium::gas:
+            return "K_{b} = K_{c} = 1";
+        case valve_medium::saturated_steam:
+            return "K_{b} = K_{c} = 1，K_{SH} = 1";
+        case valve_medium::liquid:
+            return "K_{w} = K_{c} = K_{v} = 1";
     }
     return "";
 }
 
 const char* assumption_note(valve_medium medium) {
     switch (medium) {
-        case valve_medium::gas: return "不计背压修正，安全阀前未设爆破片";
-        case valve_medium::saturated_steam: return "不计背压修正，安全阀前未设爆破片；饱和蒸汽，无过热修正";
-        case valve_medium::liquid: return "不计背压与黏度修正，安全阀前未设爆破片";
+        case valve_medium::gas:
+            return "不计背压修正，安全阀前未设爆破片";
+        case valve_medium::saturated_steam:
+            return "不计背压修正，安全阀前未设爆破片；饱和蒸汽，无过热修正";
+        case valve_medium::liquid:
+            return "不计背压与黏度修正，安全阀前未设爆破片";
     }
     return "";
 }
@@ -192,9 +197,12 @@ const char* gap_text(gap_reason why) {
 
 const char* gap_code(gap_reason why) {
     switch (why) {
-        case gap_reason::subcritical_gas: return "subcritical_gas";
-        case gap_reason::typed_C_differs: return "C_differs_from_k";
-        case gap_reason::unexplained: return "unexplained";
+        case gap_reason::subcritical_gas:
+            return "subcritical_gas";
+        case gap_reason::typed_C_differs:
+            return "C_differs_from_k";
+        case gap_reason::unexplained:
+            return "unexplained";
     }
     return "";
 }
@@ -284,15 +292,14 @@ valve_sizing size_valve(const valve_sizing_input& in, account::account* book) {
     if (api.ratio && std::fabs(*api.ratio - 1.0) > agreement_tolerance) {
         // The regulation's own flow test is only asked here, where a gap needs its reason: it
         // costs more than the rest of the sizing together.
-        const bool subcritical = in.medium == valve_medium::gas &&
-                                 (api.api_regime == flow_regime::subcritical ||
-                                  !valve::regulation_gas_flow(in.in).critical);
+        const bool subcritical =
+            in.medium == valve_medium::gas && (api.api_regime == flow_regime::subcritical ||
+                                               !valve::regulation_gas_flow(in.in).critical);
         // Critical gas: the regulation's 0.076·C against API's 1000·C for the same k, 1.001 when
         // C belongs to k.
-        const bool C_differs =
-            !subcritical && in.medium == valve_medium::gas &&
-            std::fabs(0.076 * value_or_zero(in.in.C) / (1000.0 * same.C) - 1.0) >
-                agreement_tolerance;
+        const bool C_differs = !subcritical && in.medium == valve_medium::gas &&
+                               std::fabs(0.076 * value_or_zero(in.in.C) / (1000.0 * same.C) - 1.0) >
+                                   agreement_tolerance;
         api.gap = subcritical ? gap_reason::subcritical_gas
                   : C_differs ? gap_reason::typed_C_differs
                               : gap_reason::unexplained;
@@ -312,9 +319,9 @@ valve_sizing size_valve(const valve_sizing_input& in, account::account* book) {
         add_step(book, "假设", assumptions(in.medium), assumptions(in.medium), "", "",
                  assumption_note(in.medium));
         if (api.ratio) {
-            std::string note = api.gap ? std::string("差异超过 1 %：A_{min} = ") +
-                                             f(*out.A_min) + " mm^{2}，API 520（K_{d} = K）A = " +
-                                             f(*same.A) + " mm^{2}；" + gap_text(*api.gap)
+            std::string note = api.gap ? std::string("差异超过 1 %：A_{min} = ") + f(*out.A_min) +
+                                             " mm^{2}，API 520（K_{d} = K）A = " + f(*same.A) +
+                                             " mm^{2}；" + gap_text(*api.gap)
                                        : std::string("两者相差不超过 1 %");
             add_step(book, "面积比", "A_{API}/A_{min}",
                      f(*same.A) + "/" + f(*out.A_min) + " = " + f(*api.ratio), f(*api.ratio), "",

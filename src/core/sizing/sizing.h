@@ -17,10 +17,10 @@ namespace ventora::sizing {
 struct valve_sizing_input {
     valve::valve_medium medium = valve::valve_medium::gas;
     valve::valve_type type = valve::valve_type::full_lift;
-    double K = 0.0;  // the discharge coefficient of the type (0.65, 0.45, 0.3)
-    number A;        // mm², the press's flow area (a whole number)
-    number W;        // kg/h, the press's discharge capacity
-    float W_s = 0.0F;  // kg/h, the kept single-precision relief rate
+    double K = 0.0;             // the discharge coefficient of the type (0.65, 0.45, 0.3)
+    number A;                   // mm², the press's flow area (a whole number)
+    number W;                   // kg/h, the press's discharge capacity
+    float W_s = 0.0F;           // kg/h, the kept single-precision relief rate
     valve::capacity_inputs in;  // C, Ps (gauge MPa), M, T, Z, k, ρ, Po (absolute MPa)
     // The regulation's discharge pressure of the medium, absolute MPa (1.1·Ps + 0.1 gas,
     // 1.03·Ps + 0.1 steam, 1.2·Ps + 0.1 liquid): API's P1 = 1000·P_d kPa.
@@ -34,23 +34,23 @@ inline constexpr double agreement_tolerance = 0.01;
 
 // Why the ratio departs from 1 by more than the tolerance.
 enum class gap_reason {
-    subcritical_gas,   // either method sees subcritical flow: the regulation forms r = Po/Ps,
-                       // API r = P2/P1
-    typed_C_differs,   // the gas coefficient C as typed does not belong to k
-    unexplained,       // none of the above: check the inputs
+    subcritical_gas,  // either method sees subcritical flow: the regulation forms r = Po/Ps,
+                      // API r = P2/P1
+    typed_C_differs,  // the gas coefficient C as typed does not belong to k
+    unexplained,      // none of the above: check the inputs
 };
 const char* gap_text(gap_reason why);  // Chinese, for the book
 const char* gap_code(gap_reason why);  // "subcritical_gas", "C_differs_from_k", "unexplained"
 
 struct api520_check {
-    std::optional<double> area_same_K;  // mm², K_d = the valve type's K
-    std::optional<double> area;         // mm², API's own K_d (0.975 gas and steam, 0.65 liquid)
-    std::optional<double> ratio;        // area_same_K / A_min
-    std::optional<char> orifice;        // the API 526 letter covering `area`; unset beyond T
+    std::optional<double> area_same_K;    // mm², K_d = the valve type's K
+    std::optional<double> area;           // mm², API's own K_d (0.975 gas and steam, 0.65 liquid)
+    std::optional<double> ratio;          // area_same_K / A_min
+    std::optional<char> orifice;          // the API 526 letter covering `area`; unset beyond T
     bool beyond_largest_orifice = false;  // `area` above T's 16774 mm² ("T 以上")
-    std::optional<refusal> reason;      // set exactly when there is no API area
+    std::optional<refusal> reason;        // set exactly when there is no API area
     std::optional<flow_regime> api_regime;  // gas: by r = P2/P1
-    std::optional<gap_reason> gap;      // set when |ratio − 1| > agreement_tolerance
+    std::optional<gap_reason> gap;          // set when |ratio − 1| > agreement_tolerance
 };
 
 struct valve_sizing {
