@@ -305,4 +305,35 @@ TEST(PressNext, NotesTabShowsAnEmptyCapacityAndNeverPasses) {
     }
 }
 
+// The regulation's gas flow test at its threshold: k = 3, Ps = 1 puts r = Po on
+// (2/4)^(3/2) = √0.125, whose nearest double is 0.3535533905932738. Equality is critical; a test
+// that cannot be evaluated (Ps = 0) counts as critical.
+struct flow_test_case {
+    const char* name;
+    number Ps, Po;
+    bool critical;
+};
+void PrintTo(const flow_test_case& c, std::ostream* os) { *os << c.name; }
+
+class RegulationGasFlow : public testing::TestWithParam<flow_test_case> {};
+
+TEST_P(RegulationGasFlow, CriticalUpToAndAtTheRatio) {
+    const auto& c = GetParam();
+    capacity_inputs in;
+    in.k = 3.0;
+    in.Ps = c.Ps;
+    in.Po = c.Po;
+    EXPECT_EQ(regulation_gas_flow(in).critical, c.critical);
+}
+
+const flow_test_case flow_test_cases[] = {
+    {"AtTheCriticalRatio", 1.0, 0.3535533905932738, true},
+    {"JustBelow", 1.0, 0.35355339059327373, true},
+    {"JustAbove", 1.0, 0.35355339059327384, false},
+    {"ZeroSetPressureCountsAsCritical", 0.0, 0.5, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Threshold, RegulationGasFlow, testing::ValuesIn(flow_test_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace

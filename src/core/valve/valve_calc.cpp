@@ -95,6 +95,19 @@ area_result valve_flow_area(valve_type type, std::optional<seal_face> face, cons
     return r;
 }
 
+gas_flow_test regulation_gas_flow(const capacity_inputs& in) {
+    using namespace regulation;
+    gas_flow_test t;
+    number a;
+    assign(t.r, checked(in.Po) / in.Ps);
+    assign(t.e, k_over_k_minus_one(in.k));
+    assign(a, two_over_k_plus_one(in.k));
+    const checked r_c = critical_pressure_ratio(a, t.e);
+    assign(t.r_c, r_c);
+    t.critical = static_cast<bool>(checked(t.r) <= r_c);
+    return t;
+}
+
 number discharge_pressure(valve_medium medium, const number& Ps) {
     number Pd;
     assign(Pd, discharge_pressure_term(medium, Ps));
@@ -130,14 +143,12 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
     };
     switch (medium) {
         case valve_medium::gas: {
-            number r, e, a;
-            assign(r, checked(in.Po) / in.Ps);
-            assign(e, k_over_k_minus_one(in.k));
-            assign(a, two_over_k_plus_one(in.k));
+            const gas_flow_test flow = regulation_gas_flow(in);
+            const number& r = flow.r;
+            const number& e = flow.e;
+            const bool critical = flow.critical;
             const checked Pd = discharge_pressure_term(medium, in.Ps);
             const checked root = sqrt(checked(in.M) / (checked(in.Z) * in.T));
-            const checked r_c = critical_pressure_ratio(a, e);
-            const bool critical = static_cast<bool>(checked(r) <= r_c);
             if (acc) {
                 add({"排放压力", "P_{d} = 1.1·P_{s} + 0.1", "P_{d} = 1.1·" + used(in.Ps) + " + 0.1",
                      term(Pd), "MPa", {}});
@@ -145,9 +156,9 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
                      format_double(r), {}, {}});
                 add({"临界压力比", "r_{c} = (2/(k+1))^{k/(k−1)}",
                      "r_{c} = (2/(" + used(in.k) + "+1))^{" + used(in.k) + "/(" + used(in.k) + "−1)}",
-                     term(r_c), {}, {}});
+                     account::shown(flow.r_c), {}, {}});
                 add({"流动状态", critical ? "r ≤ r_{c}" : "r > r_{c}",
-                     format_double(r) + (critical ? " ≤ " : " > ") + term(r_c),
+                     format_double(r) + (critical ? " ≤ " : " > ") + account::shown(flow.r_c),
                      critical ? "临界流动" : "亚临界流动", {}, {}});
             }
             if (critical) {

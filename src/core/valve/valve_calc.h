@@ -44,6 +44,16 @@ struct capacity_inputs {
 // P_s (gauge MPa): 1.1·P_s + 0.1 for gas, 1.03·P_s + 0.1 for saturated steam, 1.2·P_s + 0.1 for
 // liquid. Unset when it cannot be evaluated.
 number discharge_pressure(valve_medium medium, const number& Ps);
+// The regulation's flow test for gas: r = Po / Ps (Ps the set pressure as typed, gauge MPa),
+// e = k / (k − 1), critical when r ≤ (2/(k+1))^e. r and e stay unset where their division faults;
+// a test that cannot be evaluated counts as critical flow.
+struct gas_flow_test {
+    number r;
+    number e;
+    number r_c;
+    bool critical = true;
+};
+gas_flow_test regulation_gas_flow(const capacity_inputs& in);
 
 // W in kg/h for the medium; unset when its formula could not be evaluated.
 number valve_discharge_capacity(valve_medium medium, double K, const number& A,
