@@ -352,4 +352,22 @@ std::optional<double> disc_min_bore(const number& A, account::account* book) {
     return d;
 }
 
+std::optional<valve_sizing> size_after_press(const valve::valve_press_input& press,
+                                             const valve::valve_press_result& result, float W_s,
+                                             account::account* book) {
+    if (result.status != valve::press_status::checked || press.without_data || !press.type ||
+        !press.medium || !result.K || value_or_zero(result.capacity) <= 0)
+        return std::nullopt;
+    valve_sizing_input in;
+    in.medium = *press.medium;
+    in.type = *press.type;
+    in.K = *result.K;
+    in.A = result.area;
+    in.W = result.capacity;
+    in.W_s = W_s;
+    in.in = press.capacity;
+    in.P_d = value_or_zero(valve::discharge_pressure(*press.medium, press.capacity.Ps));
+    return size_valve(in, book);
+}
+
 }  // namespace ventora::sizing

@@ -71,6 +71,12 @@ struct valve_sizing {
 // API area_same_K = 1525.35 (ratio 1.00081), area = 1016.90, orifice K.
 valve_sizing size_valve(const valve_sizing_input& in, account::account* book = nullptr);
 
+// The sizing of a press that reached a capacity above 0; none otherwise. The inputs are the press's
+// own, P_d the regulation's discharge pressure of its medium.
+std::optional<valve_sizing> size_after_press(const valve::valve_press_input& press,
+                                             const valve::valve_press_result& result, float W_s,
+                                             account::account* book = nullptr);
+
 // "J", "T 以上", or the empty text when there is no API area.
 std::string orifice_text(const api520_check& check);
 

@@ -12,6 +12,7 @@
 #include <QStylePainter>
 
 #include "shell/controls.h"
+#include "sizing/sizing.h"
 #include "shell/fonts.h"
 #include "shell/message.h"
 #include "shell/twips.h"
@@ -267,6 +268,8 @@ void disc_window::press_next_step() {
                        {"k", text_[5]}, {"p_{o}", text_[6]}, {"ρ", text_[7]}});
     workflow().book.device = std::move(acc);
     workflow().book.sizing.reset();
+    if (result.status == disc_status::area_ready && value_or_zero(result.A) > 0)
+        sizing::disc_min_bore(result.A, &workflow().book.sizing.emplace());
     emit workflow_events().book_changed();
     show_message(this, QString::fromStdString(disc_message(result)));
 }

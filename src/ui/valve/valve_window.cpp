@@ -12,6 +12,7 @@
 #include <QTabWidget>
 
 #include "shell/controls.h"
+#include "sizing/sizing.h"
 #include "shell/fonts.h"
 #include "shell/message.h"
 #include "shell/status_bar.h"
@@ -371,7 +372,8 @@ valve_press_input valve_window::read_press_input() const {
 
 void valve_window::press_next_step() {
     account::account acc;
-    const valve_press_result result = press_next(read_press_input(), workflow().vessel_ws, &acc);
+    const valve_press_input in = read_press_input();
+    const valve_press_result result = press_next(in, workflow().vessel_ws, &acc);
     // The check keeps the capacity it has just shown, before its verdict is read.
     if (result.status == press_status::checked) workflow().valve_capacity = result.capacity;
     attach_texts(acc, {{"d_{1}", text1_.at(10)}, {"D", text1_.at(8)}, {"h", text1_.at(11)},
@@ -380,6 +382,9 @@ void valve_window::press_next_step() {
                        {"k", text1_.at(3)}, {"ρ", density_box_}, {"P_{o}", outlet_box_}});
     workflow().book.device = std::move(acc);
     workflow().book.sizing.reset();
+    account::account sizing;
+    if (sizing::size_after_press(in, result, workflow().vessel_ws, &sizing))
+        workflow().book.sizing = std::move(sizing);
     emit workflow_events().book_changed();
     for (const std::string& text : result.messages) show_message(this, QString::fromStdString(text));
 }
