@@ -2,9 +2,9 @@
 # Debian package: `cmake --install build` or `cpack --config build/CPackConfig.cmake`.
 
 if(VENTORA_BUILD_GUI)
-  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.Ventora.desktop
+  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.ventora.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.Ventora.metainfo.xml
+  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.ventora.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   foreach(size 16 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/data/icons/hicolor/${size}x${size}/apps/ventora.png
@@ -13,6 +13,9 @@ if(VENTORA_BUILD_GUI)
   install(FILES ${PROJECT_SOURCE_DIR}/data/icons/ventora.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
+# A Debian package names its licence in machine-readable form at this place.
+install(FILES ${PROJECT_SOURCE_DIR}/data/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${PROJECT_NAME})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ventora)

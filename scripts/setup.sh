@@ -13,6 +13,7 @@ packages=(
   xvfb xauth                     # headless runs of the real windows
   desktop-file-utils appstream   # validators of the desktop entry and the AppStream metainfo
   dpkg-dev                       # dpkg-shlibdeps, for the Depends of the .deb that cpack builds
+  python3-debian                 # reads the package's machine-readable copyright file in the tests
 )
 
 missing=()
