@@ -23,7 +23,8 @@ inline constexpr int label_gap_px = 6;
 // letters wider and lines taller. A text box shorter than its font's line and its frame grows
 // about its middle, so that digits keep clear of its border; a one-line caption that would run
 // closer than label_gap_px to the box on its right is set tighter, by at most a pixel a
-// character. Captions, lefts and widths stay as laid out.
+// character. Captions, lefts and widths stay as laid out. Done whenever the label is shown, in
+// the fonts the pair then has.
 void fit_label_and_box(QLabel* label, QWidget* box);
 
 }  // namespace ventora
