@@ -3,15 +3,15 @@
 # `cpack --config build/CPackConfig.cmake`.
 
 if(VENTORA_BUILD_GUI)
-  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.Ventora.desktop
+  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.ventora.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.Ventora.metainfo.xml
+  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.ventora.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   # The case files' type (*.ventora); shared-mime-info's trigger rebuilds the database when the
   # package installs it.
-  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.Ventora.mime.xml
+  install(FILES ${PROJECT_SOURCE_DIR}/data/com.corvalent.ventora.mime.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
-          RENAME com.corvalent.Ventora.xml)
+          RENAME com.corvalent.ventora.xml)
   foreach(size 16 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/data/icons/hicolor/${size}x${size}/apps/ventora.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
@@ -19,6 +19,9 @@ if(VENTORA_BUILD_GUI)
   install(FILES ${PROJECT_SOURCE_DIR}/data/icons/ventora.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
+# A Debian package names its licence in machine-readable form at this place.
+install(FILES ${PROJECT_SOURCE_DIR}/data/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${PROJECT_NAME})
 
 # The medium table is built into both programs: its sources and the licence of the files it was
 # taken from go with them.

@@ -16,6 +16,7 @@ packages=(
   shared-mime-info libxml2-utils # update-mime-database and xmllint: the case files' MIME type
   libsimdjson-dev                # the case files' JSON reader
   dpkg-dev                       # dpkg-shlibdeps, for the Depends of the .deb that cpack builds
+  python3-debian                 # reads the package's machine-readable copyright file in the tests
 )
 
 missing=()

@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ventora"));
     // No display name: under X11 Qt would append it to every title ("关于 Ventora程序 — Ventora").
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.corvalent.Ventora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.corvalent.ventora"));
     QApplication::setWindowIcon(ventora::app::program_icon());
 
     // Standard buttons and dialogs speak Chinese like our windows.

@@ -9,7 +9,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 xmllint --noout "$package"
 mkdir -p "$scratch/packages"
-cp "$package" "$scratch/packages/com.corvalent.Ventora.xml"
+cp "$package" "$scratch/packages/com.corvalent.ventora.xml"
 # Warnings (an unknown element, a bad attribute) fail the test as errors do.
 out=$(update-mime-database -V "$scratch" 2>&1)
 if grep -qiE 'warning|error|invalid' <<<"$out"; then

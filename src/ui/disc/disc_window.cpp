@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +15,7 @@
 #include "shell/controls.h"
 #include "sizing/sizing.h"
 #include "shell/fonts.h"
+#include "shell/frame.h"
 #include "shell/message.h"
 #include "shell/twips.h"
 #include "shell/window_host.h"
@@ -32,6 +34,27 @@ public:
             return std::min(text + 4, QProxyStyle::pixelMetric(metric, option, widget));
         }
         return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+    // The base style insets its cross so far into the small close box that only a dot is left:
+    // the cross is drawn again across the box, a quarter of its width in from its sides.
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        const auto* bar = qstyleoption_cast<const QStyleOptionTitleBar*>(option);
+        if (control != CC_TitleBar || !bar || !(bar->subControls & SC_TitleBarCloseButton) ||
+            !(bar->titleBarFlags & Qt::WindowSystemMenuHint))
+            return;
+        const QRect box = subControlRect(CC_TitleBar, bar, SC_TitleBarCloseButton, widget);
+        if (!box.isValid()) return;
+        const int inset = std::max(3, box.width() / 4);
+        const QRect cross = box.adjusted(inset, inset, -inset, -inset);
+        const bool active = bar->titleBarState & State_Active;
+        painter->save();
+        painter->setPen(QPen(bar->palette.color(active ? QPalette::HighlightedText : QPalette::WindowText), 2));
+        painter->drawLine(cross.topLeft(), cross.bottomRight());
+        painter->drawLine(cross.topRight(), cross.bottomLeft());
+        painter->restore();
     }
 };
 
@@ -108,7 +131,7 @@ disc_window::disc_window(window_host& host, QWidget* parent) : QMdiSubWindow(par
     client->setPalette(grey);
     client->setAutoFillBackground(true);
 
-    auto* frame1 = new QGroupBox(QStringLiteral("选择爆破片计算参数："), client);
+    auto* frame1 = new caption_frame(QStringLiteral("选择爆破片计算参数："), client);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setFont(song_font(14.4));
     build_controls(frame1);
@@ -175,7 +198,7 @@ void disc_window::build_controls(QGroupBox* frame1) {
     add_box(7, twips_rect(4500, 3600, 1500, 400), bold_entry_font);
 
     auto add_frame = [&](const char* name, const QString& caption, const QRect& geometry) {
-        auto* frame = new QGroupBox(caption, frame1);
+        auto* frame = new caption_frame(caption, frame1);
         frame->setObjectName(QString::fromLatin1(name));
         frame->setGeometry(geometry);
         frame->setFont(big_font);

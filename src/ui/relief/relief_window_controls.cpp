@@ -106,45 +106,6 @@ void wrapped_option::paintEvent(QPaintEvent*) {
 
 bool wrapped_option::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
-caption_frame::caption_frame(const QString& caption, QWidget* parent)
-    : QGroupBox(caption, parent) {}
-
-void caption_frame::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    const double em = em_pixels(font(), this);
-    const int line = int(em / 2);
-    const QRect box(0, line, width() - 2, height() - line - 2);
-
-    // The caption interrupts the top line.
-    QRect caption;
-    if (!title().isEmpty()) {
-        painter.setFont(font());
-        const int left = int(em * 2 / 3);
-        const int text_width = painter.fontMetrics().horizontalAdvance(title());
-        caption = QRect(left, 0, text_width, int(em) + 2);
-    }
-
-    auto etched = [&](const QRect& r, const QColor& colour) {
-        painter.setPen(colour);
-        if (caption.isNull()) {
-            painter.drawLine(r.topLeft(), r.topRight());
-        } else {
-            painter.drawLine(r.topLeft(), QPoint(caption.left() - 1, r.top()));
-            painter.drawLine(QPoint(caption.right() + 1, r.top()), r.topRight());
-        }
-        painter.drawLine(r.topRight(), r.bottomRight());
-        painter.drawLine(r.bottomRight(), r.bottomLeft());
-        painter.drawLine(r.bottomLeft(), r.topLeft());
-    };
-    etched(box.translated(1, 1), palette().color(QPalette::Light));
-    etched(box, palette().color(QPalette::Dark));
-
-    if (!caption.isNull()) {
-        painter.setPen(text_colour(this));
-        draw_wrapped_text(painter, caption.adjusted(0, 0, em, 0), title(), Qt::AlignTop);
-    }
-}
-
 QSize equal_tab_bar::tabSizeHint(int index) const {
     QSize natural = QTabBar::tabSizeHint(index);
     const QWidget* control = parentWidget();

@@ -40,16 +40,6 @@ protected:
     bool hitButton(const QPoint& pos) const override;
 };
 
-// A frame: an etched border whose top line runs through the middle of the caption, the caption
-// near its left end. Children are placed from the frame's top-left corner.
-class caption_frame : public QGroupBox {
-public:
-    caption_frame(const QString& caption, QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
 // A tab row whose tabs share the tab control's width equally, all in one row.
 class equal_tab_bar : public QTabBar {
 public:

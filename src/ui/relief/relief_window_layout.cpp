@@ -1,5 +1,7 @@
 // The load of the relief-rate window: every control with its caption, initial text, position,
 // font and enabled state. Positions are in twips, relative to the control's container.
+#include <algorithm>
+
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +11,7 @@
 
 #include "shell/controls.h"
 #include "shell/fonts.h"
+#include "shell/frame.h"
 #include "shell/status_bar.h"
 #include "shell/twips.h"
 #include "relief/relief_window.h"
@@ -274,17 +277,16 @@ void relief_window::place_bottom_strip(QWidget* client) {
     const int status_top =
         client->height() > 0 ? client->height() - status_height : twips_to_px(status_bar_top);
     const int status_width = client->width() > 0 ? client->width() : twips_to_px(9228);
+    // The client area is narrower than the one the panels were fitted to: the status bar's text
+    // panel gives up the difference, and the banner strip in front of it ends where it ends, so
+    // that the time and the date show whole.
     status_bar_->setGeometry(0, status_top, status_width, status_height);
-    // The client area is a few pixels narrower than the one the panels were fitted to. The text
-    // panel gives them up, as it lies behind the banner strip: the time and the date stay whole.
-    QLabel* welcome = status_bar_->welcome_panel();
-    welcome->setFixedWidth(twips_to_px(welcome_panel_width));
-    const int overflow = status_bar_->minimumSizeHint().width() - status_width;
-    if (overflow > 0) welcome->setFixedWidth(welcome->width() - overflow);
+    status_bar_->fit_panels();
+    const int given_up = twips_to_px(welcome_panel_width) - status_bar_->welcome_panel()->width();
     const int picture_offset = twips_to_px(picture2_top) - twips_to_px(status_bar_top);
     const QRect designed = twips_rect(40, picture2_top, 7160, 492);
-    picture2_->setGeometry(designed.x(), status_top + picture_offset, designed.width(),
-                           designed.height());
+    picture2_->setGeometry(designed.x(), status_top + picture_offset,
+                           std::max(0, designed.width() - given_up), designed.height());
     picture2_->raise();
 }
 

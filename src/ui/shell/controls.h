@@ -21,7 +21,7 @@ namespace ventora {
 QString array_name(const char* name, int index);
 
 // A text box is announced by the caption of the label beside it, and the label's access key
-// moves to it.
+// moves to it. Both are then fitted to the installed face (see fit_label_and_box).
 void announce_by_label(QLabel* label, QWidget* box);
 
 // The value of a text box: its text read by the number rules (unset when it is not a number).
@@ -35,5 +35,17 @@ void attach_texts(account::account& acc,
 // stays legible on it.
 inline constexpr QColor classic_grey{192, 192, 192};
 inline constexpr QColor greyed_text{128, 128, 128};
+
+// The least room, in pixels, between a caption and the box to its right: the narrowest the
+// windows were laid out with in the GB2312 faces.
+inline constexpr int label_gap_px = 6;
+
+// The windows are laid out for the GB2312 faces; the faces that stand in for them set Latin
+// letters wider and lines taller. A text box shorter than its font's line and its frame grows
+// about its middle, so that digits keep clear of its border; a one-line caption that would run
+// closer than label_gap_px to the box on its right is set tighter, by at most a pixel a
+// character. Captions, lefts and widths stay as laid out. Done whenever the label is shown, in
+// the fonts the pair then has.
+void fit_label_and_box(QLabel* label, QWidget* box);
 
 }  // namespace ventora

@@ -1,10 +1,15 @@
 #include "shell/message.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QTranslator>
 
 namespace ventora {
@@ -41,6 +46,16 @@ bool show_message(QWidget* parent, const QString& text, message_buttons buttons)
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
     }
+    // An engineer pastes an area or a capacity into a report: the text is selectable with the
+    // mouse and the keyboard, and Ctrl+C copies the selection, or the whole text when nothing is
+    // selected, wherever the focus is in the box.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    auto* copy = new QShortcut(QKeySequence::Copy, &box);
+    QObject::connect(copy, &QShortcut::activated, &box, [&box, text] {
+        const auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        const QString selected = label ? label->selectedText() : QString();
+        QGuiApplication::clipboard()->setText(selected.isEmpty() ? text : selected);
+    });
     box.exec();
     return !question || box.clickedButton() == box.button(QMessageBox::Yes);
 }

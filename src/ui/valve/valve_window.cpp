@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include "shell/controls.h"
 #include "sizing/sizing.h"
 #include "shell/fonts.h"
+#include "shell/frame.h"
 #include "shell/message.h"
 #include "shell/status_bar.h"
 #include "shell/twips.h"
@@ -32,7 +32,7 @@ const QString input_tab_caption = QStringLiteral("输入数据");
 
 QGroupBox* make_frame(QWidget* parent, const QString& name, const QString& caption,
                       const QRect& geometry) {
-    auto* frame = new QGroupBox(caption, parent);
+    auto* frame = new caption_frame(caption, parent);
     frame->setObjectName(name);
     frame->setGeometry(geometry);
     return frame;
@@ -81,9 +81,9 @@ valve_window::valve_window(window_host& host, QWidget* parent) : QMdiSubWindow(p
     tabs_ = new QTabWidget(client);
     tabs_->setObjectName(QStringLiteral("SSTab1"));
     tabs_->setGeometry(twips_rect(0, 0, 9576, 6732));
-    // The tab control and what it holds keep the ordinary face colour; only the window is grey.
+    // The tab control, its pages and the status bar are the window's grey, like the rest of the
+    // client area.
     QPalette face = tabs_->palette();
-    face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
     // Greyed text in the classic grey: plainly greyed, still legible.
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         face.setColor(QPalette::Disabled, role, greyed_text);
@@ -92,6 +92,12 @@ valve_window::valve_window(window_host& host, QWidget* parent) : QMdiSubWindow(p
     notes_page->setObjectName(QStringLiteral("notes_tab"));
     auto* input_page = new QWidget;
     input_page->setObjectName(QStringLiteral("input_tab"));
+    // A page fills itself with the window's grey, and the tabs take it as their face: the style
+    // would show its own lighter face.
+    for (QWidget* page : {notes_page, input_page}) page->setAutoFillBackground(true);
+    QPalette tab_face = face;
+    tab_face.setColor(QPalette::Button, grey.color(QPalette::Window));
+    tabs_->tabBar()->setPalette(tab_face);
     tabs_->addTab(notes_page, QStringLiteral("说明"));
     tabs_->addTab(input_page, input_tab_caption);
     const int tab_row = tabs_->tabBar()->sizeHint().height();
