@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace ventora {
@@ -52,23 +51,58 @@ bool to_ascii(std::string_view text, std::string& out) {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// Removes the trailing zeros of a mantissa written by %G (and the point when nothing follows it).
-std::string trim_mantissa(std::string s) {
-    const auto e = s.find('E');
-    std::string mantissa = s.substr(0, e);
-    const std::string exponent = e == std::string::npos ? std::string() : s.substr(e);
-    if (mantissa.find('.') != std::string::npos) {
-        while (!mantissa.empty() && mantissa.back() == '0') mantissa.pop_back();
-        if (!mantissa.empty() && mantissa.back() == '.') mantissa.pop_back();
-    }
-    return mantissa + exponent;
-}
-
+// Writes value in the general format with `digits` significant digits (as "%.*G" does: exponent
+// form when the decimal exponent after rounding is below -4 or at least `digits`, the exponent
+// signed and of at least two digits), then drops the mantissa's trailing zeros and a point that
+// nothing follows. The rounding to `digits` digits is done once, by to_chars, and both forms are
+// laid out from those digits.
 std::string general_format(double value, int digits) {
     if (value == 0.0) return "0";  // also turns -0 into 0
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
-    return trim_mantissa(buffer);
+    if (std::isnan(value)) return std::signbit(value) ? "-NAN" : "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+
+    // d.ddd...e±XXX: at most 1 + 1 + 16 + 5 characters for up to 17 digits.
+    char sci[40];
+    const auto [sci_end, ec] =
+        std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific, digits - 1);
+    (void)ec;  // 40 characters hold every double at up to 17 significant digits
+    char mantissa[24];
+    int count = 0;
+    const char* p = sci;
+    for (; p != sci_end && *p != 'e'; ++p)
+        if (*p != '.') mantissa[count++] = *p;
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), sci_end, exponent);
+    while (count > 1 && mantissa[count - 1] == '0') --count;  // trailing zeros go
+
+    std::string out;
+    out.reserve(32);
+    if (value < 0) out.push_back('-');
+    if (exponent < -4 || exponent >= digits) {
+        out.push_back(mantissa[0]);
+        if (count > 1) {
+            out.push_back('.');
+            out.append(mantissa + 1, static_cast<std::size_t>(count - 1));
+        }
+        out.push_back('E');
+        out.push_back(exponent < 0 ? '-' : '+');
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude < 10) out.push_back('0');
+        out += std::to_string(magnitude);
+    } else if (exponent >= 0) {
+        // The integer part has exponent + 1 digits; those past the kept ones are zeros.
+        const int whole = exponent + 1;
+        for (int i = 0; i < whole; ++i) out.push_back(i < count ? mantissa[i] : '0');
+        if (count > whole) {
+            out.push_back('.');
+            out.append(mantissa + whole, static_cast<std::size_t>(count - whole));
+        }
+    } else {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out.append(mantissa, static_cast<std::size_t>(count));
+    }
+    return out;
 }
 
 }  // namespace
