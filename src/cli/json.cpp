@@ -263,6 +263,14 @@ private:
                 duplicate = !seen.insert(key).second;
             }
             if (duplicate) {
+                // A key is quoted in full only up to 64 bytes, so that one line cannot flood
+                // the output (cut at a character boundary).
+                std::size_t cut = key.size();
+                if (cut > 64) {
+                    cut = 64;
+                    while (cut > 0 && (static_cast<unsigned char>(key[cut]) & 0xC0) == 0x80) --cut;
+                    key = key.substr(0, cut) + "...";
+                }
                 error_ = "duplicate key ";
                 write_string(error_, key);
                 error_ += " at byte " + std::to_string(key_at + 1);

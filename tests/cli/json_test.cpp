@@ -144,6 +144,20 @@ TEST(JsonProblem, LimitsNesting) {
     EXPECT_NE(problem(objects), "");
 }
 
+// An error quotes at most 64 bytes of the line, cut before a character rather than inside it.
+TEST(JsonProblem, QuotesAtMost64BytesOfAKey) {
+    const std::string long_key(100000, 'k');
+    EXPECT_EQ(problem("{\"" + long_key + "\":1,\"" + long_key + "\":2}"),
+              "duplicate key \"" + std::string(64, 'k') + "...\" at byte 100007");
+    const std::string key64(64, 'k');
+    EXPECT_EQ(problem("{\"" + key64 + "\":1,\"" + key64 + "\":2}"),
+              "duplicate key \"" + key64 + "\" at byte 71");
+    // 63 ASCII bytes, then a 3-byte character across the 64th: the cut comes before it.
+    const std::string mixed = std::string(63, 'k') + "压力";
+    EXPECT_EQ(problem("{\"" + mixed + "\":1,\"" + mixed + "\":2}"),
+              "duplicate key \"" + std::string(63, 'k') + "...\" at byte 76");
+}
+
 // No request holds 1024 values; a line with more is refused at the value past the limit, however
 // long it goes on, so that nothing reads millions of them.
 TEST(JsonProblem, LimitsTheNumberOfValues) {

@@ -108,8 +108,12 @@ std::string general_format(double value, int digits) {
 }  // namespace
 
 number parse_number(std::string_view text) {
-    std::string s;
-    if (!to_ascii(text, s)) return std::nullopt;
+    // Plain ASCII (nearly every text) is read where it stands; only full-width forms are copied.
+    bool ascii = true;
+    for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    std::string copy;
+    if (!ascii && !to_ascii(text, copy)) return std::nullopt;
+    const std::string_view s = ascii ? text : std::string_view(copy);
 
     std::size_t begin = 0, end = s.size();
     while (begin < end && is_blank(s[begin])) ++begin;
