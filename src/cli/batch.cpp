@@ -286,6 +286,14 @@ Requests (one JSON object per line):
       numbers: p_b, M, T, Z, k, p_o, rho (initially "0")
       vessel_ws: as for valve
 
+  {"calc":"route","project":{...},"relief":{...},"device":{...}|null}
+      The relief rate, then the device sized against the rate the relief kept. "relief" holds a
+      relief request's fields without "calc"; "device" (absent or null: none) holds a valve or
+      disc request's fields with its "calc" and without vessel_ws. "project" (optional) holds
+      the report's title block, all strings: project (工程名称), equipment (设备名称),
+      tag (设备位号), drawing (图号), designer, design_date, checker, check_date, approver,
+      approve_date. Optional "format":"ventora-case" and "version":1, as in case files.
+
   A choice that is absent or null is not chosen. A number is the text typed in its box (a JSON
   string such as "12.5", "", "abc" or "１２．５") or a JSON number; a text that is not a number,
   or one beyond the double range, leaves the value unset (it counts as 0). An absent number
@@ -301,17 +309,21 @@ would show for that press, in order):
       S: "no_valve_type" | "no_medium" | "no_seal_face" | "bad_area" | "checked"
   {"line":N,"calc":"disc","status":S,"messages":[...],"area":A}
       S: "no_medium" | "no_nozzle" | "bad_k" | "bad_input" | "area_ready"
+  {"line":N,"calc":"route","relief":{"calc":"relief",...},"device":{"calc":"valve"|"disc",...}|null}
+      each part as the plain request's response without "line"; "device" is null when the
+      relief rate was refused or no device was asked for.
   {"line":N,"error":"..."}
       the line is not a request: not JSON, not an object, blank, invalid UTF-8, an unknown or
       missing calc or case, an unknown field or choice value, a duplicate key, a number field
-      that is null, a boolean, a list or an object, or a vessel_ws that is not a JSON number in
-      the single-precision range.
+      that is null, a boolean, a list or an object, a vessel_ws that is not a JSON number in
+      the single-precision range, or more than 1024 values in the line. An error quotes at
+      most 64 bytes of the line.
 
 Lines are numbered from 1 across all inputs; every line, blank ones included, gets a response.
 Numbers are written so that they read back to the same double.
 
 Exit status: 0 when every line was answered, 1 when some line was in error, 2 when an input
-could not be read or the command line is wrong.
+could not be read, is the file standard output writes to, or the command line is wrong.
 )";
 
 }  // namespace ventora::cli

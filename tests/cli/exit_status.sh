@@ -67,7 +67,7 @@ grep -q -- "--fast" "$work/err" || fail "the error does not name the unknown opt
 
 expect_status 0 "--help" -- "$calc" --help
 grep -q "^Usage: ventora-calc" "$work/out" || fail "--help prints no usage line"
-for word in relief valve disc vessel_ws '"line":N' "Exit status"; do
+for word in relief valve disc route project vessel_ws '"line":N' "Exit status"; do
     grep -qF -- "$word" "$work/out" || fail "--help does not describe $word"
 done
 
