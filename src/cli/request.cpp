@@ -26,11 +26,23 @@ namespace od = simdjson::ondemand;
 constexpr std::size_t max_fields = 32;  // the largest request has 19
 constexpr std::size_t max_objects = 4;  // the line and a route's project, relief and device
 
+// Equality of short names: length and first byte settle nearly every comparison.
+bool same(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && (a.empty() || (a[0] == b[0] && std::memcmp(a.data(), b.data(), a.size()) == 0));
+}
+
+// A trivial type, so that the reader's lists cost nothing until they are filled.
 struct field {
-    std::string_view key;
+    const char* key_data;
+    std::size_t key_size;
+    const char* text_data;
+    std::size_t text_size;
     kind type;
-    std::string_view text;  // a string's decoded text, or a number's literal
-    int object;             // a read object's index in the reader, else -1
+    int object;  // a read object's index in the reader, else -1
+
+    std::string_view key() const { return {key_data, key_size}; }
+    // A string's decoded text, or a number's literal.
+    std::string_view text() const { return {text_data, text_size}; }
 };
 
 struct object_view {
@@ -40,7 +52,7 @@ struct object_view {
 
     const field* find(std::string_view key) const {
         for (std::size_t i = 0; i < count; ++i)
-            if (fields[i].key == key) return &fields[i];
+            if (same(fields[i].key(), key)) return &fields[i];
         return nullptr;
     }
 };
@@ -108,7 +120,7 @@ private:
             if (hashed & bit) {
                 // A duplicate key fails the reading: the caller names it with its place.
                 for (std::size_t i = 0; i < view.count; ++i)
-                    if (view.fields[i].key == key) return false;
+                    if (same(view.fields[i].key(), key)) return false;
             }
             hashed |= bit;
             if (view.count == max_fields) {
@@ -116,19 +128,28 @@ private:
                 continue;  // the rest is skipped, checked for its syntax by simdjson only
             }
             field& out = view.fields[view.count++];
-            out.key = key;
+            out.key_data = key.data();
+            out.key_size = key.size();
+            out.text_data = nullptr;
+            out.text_size = 0;
             out.object = -1;
             od::value v = f.value();
             od::json_type type;
             if (v.type().get(type)) return false;
             out.type = kind_of(type);
             switch (type) {
-                case od::json_type::string:
-                    if (v.get_string().get(out.text)) return false;
+                case od::json_type::string: {
+                    std::string_view text;
+                    if (v.get_string().get(text)) return false;
+                    out.text_data = text.data();
+                    out.text_size = text.size();
                     break;
+                }
                 case od::json_type::number: {
-                    out.text = trim_right(v.raw_json_token());
-                    if (!json::is_number_literal(out.text)) return false;
+                    const std::string_view text = trim_right(v.raw_json_token());
+                    if (!json::is_number_literal(text)) return false;
+                    out.text_data = text.data();
+                    out.text_size = text.size();
                     break;
                 }
                 case od::json_type::boolean: {
@@ -219,9 +240,9 @@ bool read_choice(const named<E> (&table)[N], std::string_view name, const field&
                 std::string(kind_name(v.type)) + " (" + expected_names(table) + ")";
         return false;
     }
-    target = lookup(table, v.text);
+    target = lookup(table, v.text());
     if (!target) {
-        error = "unknown value " + quoted(v.text) + " for field " + quoted(name) + " (" +
+        error = "unknown value " + quoted(v.text()) + " for field " + quoted(name) + " (" +
                 expected_names(table) + ")";
         return false;
     }
@@ -235,7 +256,7 @@ bool read_number(std::string_view name, const field& v, number& target, std::str
                 std::string(kind_name(v.type));
         return false;
     }
-    target = parse_number(v.text);
+    target = parse_number(v.text());
     return true;
 }
 
@@ -245,10 +266,10 @@ bool read_vessel_ws(const field& v, float& target, std::string& error) {
         error = "field \"vessel_ws\" must be a JSON number, not " + std::string(kind_name(v.type));
         return false;
     }
-    const number value = parse_number(v.text);
+    const number value = parse_number(v.text());
     const auto single = value ? to_single(*value) : std::nullopt;
     if (!single) {
-        error = "field \"vessel_ws\" (" + shortened(v.text) + ") is beyond the single-precision range";
+        error = "field \"vessel_ws\" (" + shortened(v.text()) + ") is beyond the single-precision range";
         return false;
     }
     target = *single;
@@ -401,19 +422,19 @@ bool read_fields(const object_view& object, std::string_view calc_name,
     }
     for (std::size_t i = 0; i < object.count; ++i) {
         const field& v = object.fields[i];
-        const std::string_view key = v.key;
+        const std::string_view key = v.key();
         bool known = false;
-        for (std::string_view s : skip) known = known || key == s;
+        for (std::string_view s : skip) known = known || same(key, s);
         if (known) continue;
         for (const auto& f : numbers) {
-            if (key != f.name) continue;
+            if (!same(key, f.name)) continue;
             if (!read_number(key, v, f.slot(in), error)) return false;
             known = true;
             break;
         }
         if (known) continue;
         for (const auto& f : choices) {
-            if (key != f.name) continue;
+            if (!same(key, f.name)) continue;
             if (!f.read(in, key, v, error)) return false;
             known = true;
             break;
@@ -439,9 +460,9 @@ bool decode_relief(const object_view& object, std::initializer_list<std::string_
                 " (" + expected_names(relief_cases) + ")";
         return false;
     }
-    const auto relief_case = lookup(relief_cases, which_case->text);
+    const auto relief_case = lookup(relief_cases, which_case->text());
     if (!relief_case) {
-        error = "unknown value " + quoted(which_case->text) + " for field \"case\" (" +
+        error = "unknown value " + quoted(which_case->text()) + " for field \"case\" (" +
                 expected_names(relief_cases) + ")";
         return false;
     }
@@ -478,17 +499,17 @@ bool decode_project(const object_view& object, account::project_info& project, s
         const field& v = object.fields[i];
         const project_field* which = nullptr;
         for (const auto& f : project_fields)
-            if (f.name == v.key) which = &f;
+            if (f.name == v.key()) which = &f;
         if (!which) {
-            error = "unknown field " + quoted(v.key) + " in \"project\"";
+            error = "unknown field " + quoted(v.key()) + " in \"project\"";
             return false;
         }
         if (v.type != kind::string && v.type != kind::null) {
-            error = "field " + quoted(v.key) + " in \"project\" must be a string, not " +
+            error = "field " + quoted(v.key()) + " in \"project\" must be a string, not " +
                     std::string(kind_name(v.type));
             return false;
         }
-        project.*(which->slot) = std::string(v.text);
+        project.*(which->slot) = std::string(v.text());
     }
     return true;
 }
@@ -499,7 +520,7 @@ bool decode_device(const object_view& object, route::route_input& in, std::strin
         error = "in \"device\": missing field \"calc\" (" + device_expected + ")";
         return false;
     }
-    if (calc->type != kind::string || (calc->text != "valve" && calc->text != "disc")) {
+    if (calc->type != kind::string || (calc->text() != "valve" && calc->text() != "disc")) {
         error = "in \"device\": field \"calc\" must be \"valve\" or \"disc\"";
         return false;
     }
@@ -508,7 +529,7 @@ bool decode_device(const object_view& object, route::route_input& in, std::strin
                 "rate the route kept";
         return false;
     }
-    if (calc->text == "valve") {
+    if (calc->text() == "valve") {
         valve_request r;
         if (!read_fields(object, "valve", valve_numbers, valve_choices, {"calc"}, r, error)) {
             error = "in \"device\": " + error;
@@ -549,26 +570,27 @@ bool decode_route(const reader& r, route_request& out, std::string& error) {
     for (std::size_t i = 0; i < line.count; ++i) {
         const field& f = line.fields[i];
         const field** slot = nullptr;
-        if (f.key == "calc") continue;
-        if (f.key == "format") {
-            if (f.type != kind::string || f.text != "ventora-case") {
+        const std::string_view key = f.key();
+        if (key == "calc") continue;
+        if (key == "format") {
+            if (f.type != kind::string || f.text() != "ventora-case") {
                 error = "field \"format\" must be \"ventora-case\"";
                 return false;
             }
             continue;
         }
-        if (f.key == "version") {
-            if (f.type != kind::number || parse_number(f.text) != number(1.0)) {
+        if (key == "version") {
+            if (f.type != kind::number || parse_number(f.text()) != number(1.0)) {
                 error = "field \"version\" must be 1";
                 return false;
             }
             continue;
         }
-        if (f.key == "relief") slot = &relief_part;
-        else if (f.key == "device") slot = &device_part;
-        else if (f.key == "project") slot = &project_part;
+        if (key == "relief") slot = &relief_part;
+        else if (key == "device") slot = &device_part;
+        else if (key == "project") slot = &project_part;
         if (!slot) {
-            error = "unknown field " + quoted(f.key) + " for calc \"route\"";
+            error = "unknown field " + quoted(key) + " for calc \"route\"";
             return false;
         }
         *slot = &f;
@@ -616,14 +638,14 @@ decoded_request decode(const reader& r, kind root, std::string& error) {
                 calc_expected + ")";
         return d;
     }
-    if (calc->text == route_calc) {
+    if (calc->text() == route_calc) {
         route_request route;
         if (decode_route(r, route, error)) d.req = std::move(route);
         return d;
     }
-    const auto which = lookup(calc_kinds, calc->text);
+    const auto which = lookup(calc_kinds, calc->text());
     if (!which) {
-        error = "unknown value " + quoted(calc->text) + " for field \"calc\" (" + calc_expected + ")";
+        error = "unknown value " + quoted(calc->text()) + " for field \"calc\" (" + calc_expected + ")";
         return d;
     }
     switch (*which) {

@@ -217,6 +217,26 @@ TEST(JsonWrite, EscapesOnlyWhatMustBeEscaped) {
     EXPECT_EQ(out, "\"a\\\"b\\\\c\\n\\r\\t\\b\\f\\u0001\\u001f\x7F/压力\"");
 }
 
+// Text is taken eight bytes at a time until a block holds something to escape: an escape in any
+// place of a block, in the first block or a later one, and in the tail, is still written.
+TEST(JsonWrite, EscapesInEveryPlaceOfALongText) {
+    for (std::size_t at = 0; at < 27; ++at) {
+        for (const char c : {'"', '\\', '\n', '\x1F'}) {
+            std::string text(27, 'a');
+            text[at] = c;
+            std::string out;
+            write_string(out, text);
+            const std::string escaped = c == '"' ? "\\\"" : c == '\\' ? "\\\\" : c == '\n' ? "\\n" : "\\u001f";
+            EXPECT_EQ(out, "\"" + std::string(at, 'a') + escaped + std::string(26 - at, 'a') + "\"")
+                << "at " << at;
+        }
+    }
+    // Bytes from 0x20 up, and UTF-8 (high bit set), need nothing.
+    std::string out;
+    write_string(out, " !#[]~\x7F压力容器安全阀");
+    EXPECT_EQ(out, "\" !#[]~\x7F压力容器安全阀\"");
+}
+
 TEST(JsonWrite, StringsReadBack) {
     std::string all_controls;
     for (int c = 0; c < 0x20; ++c) all_controls.push_back(static_cast<char>(c));
