@@ -227,8 +227,12 @@ TEST(JsonWrite, EscapesInEveryPlaceOfALongText) {
             std::string out;
             write_string(out, text);
             const std::string escaped = c == '"' ? "\\\"" : c == '\\' ? "\\\\" : c == '\n' ? "\\n" : "\\u001f";
-            EXPECT_EQ(out, "\"" + std::string(at, 'a') + escaped + std::string(26 - at, 'a') + "\"")
-                << "at " << at;
+            std::string expected = "\"";
+            expected.append(at, 'a');
+            expected += escaped;
+            expected.append(26 - at, 'a');
+            expected += '"';
+            EXPECT_EQ(out, expected) << "at " << at;
         }
     }
     // Bytes from 0x20 up, and UTF-8 (high bit set), need nothing.
