@@ -43,8 +43,8 @@ peak_tenth=$(peak "$work/tenth.jsonl")
 
 awk -v n="$lines" -v c="$calc_s" -v p="$python_s" -v m="$peak_all" -v t="$peak_tenth" 'BEGIN {
     rate = n / c; ratio = p / c
-    printf "ventora-calc:   %d requests in %.1f ms: %.0f requests/s (target 1200000: %s)\n", n, c * 1000, rate, rate >= 1200000 ? "met" : "NOT met"
+    printf "ventora-calc:   %d requests in %.1f ms: %.0f requests/s (target 1200000: %s)\n", n, c * 1000, rate, (rate >= 1200000 ? "met" : "NOT met")
     printf "python batch:   %.1f ms: %.0f requests/s\n", p * 1000, n / p
-    printf "ratio:          %.1f times the Python loop (target 6: %s)\n", ratio, ratio >= 6 ? "met" : "NOT met"
+    printf "ratio:          %.1f times the Python loop (target 6: %s)\n", ratio, (ratio >= 6 ? "met" : "NOT met")
     printf "peak memory:    %d kB for %d lines, %d kB for %d lines\n", m, n, t, n / 10
 }'

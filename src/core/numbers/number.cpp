@@ -51,6 +51,9 @@ bool to_ascii(std::string_view text, std::string& out) {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+// 10^digits for the two precisions used.
+double digits_limit(int digits) { return digits == 15 ? 1e15 : digits == 7 ? 1e7 : 0.0; }
+
 // Writes value in the general format with `digits` significant digits (as "%.*G" does: exponent
 // form when the decimal exponent after rounding is below -4 or at least `digits`, the exponent
 // signed and of at least two digits), then drops the mantissa's trailing zeros and a point that
@@ -61,13 +64,34 @@ std::string general_format(double value, int digits) {
     if (std::isnan(value)) return std::signbit(value) ? "-NAN" : "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
 
-    // d.ddd...e±XXX: at most 1 + 1 + 16 + 5 characters for up to 17 digits.
+    const double magnitude = std::fabs(value);
+    // A whole number of at most `digits` digits is written as it is (most results are).
+    if (magnitude < digits_limit(digits) && magnitude == std::floor(magnitude)) {
+        char whole[24];
+        const auto [end, ec] = std::to_chars(whole, whole + sizeof whole, static_cast<long long>(value));
+        (void)ec;
+        return std::string(whole, end);
+    }
+
+    // The digits and decimal exponent, d.ddd...e±XXX: at most 1 + 1 + 16 + 5 characters.
     char sci[40];
-    const auto [sci_end, ec] =
-        std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific, digits - 1);
-    (void)ec;  // 40 characters hold every double at up to 17 significant digits
-    char mantissa[24];
+    const char* sci_end = nullptr;
+    // The shortest digits that read back to the double are the value rounded to 15 digits
+    // whenever there are no more than 15 of them: the double lies within 1.2e-16 of them
+    // (relative), well inside the 5e-16 that rounding at the 15th digit allows. Subnormals
+    // (coarser) and singles (spacing up to 6e-8 against 5e-8 at the 7th digit) are not so
+    // lucky: they, and doubles with more digits, are rounded by to_chars at the given precision.
     int count = 0;
+    const bool normal = magnitude >= std::numeric_limits<double>::min();
+    if (digits == 15 && normal) {
+        sci_end = std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific).ptr;
+        for (const char* p = sci; p != sci_end && *p != 'e'; ++p) count += *p != '.';
+    }
+    if (digits != 15 || !normal || count > 15) {
+        sci_end = std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, digits - 1).ptr;
+    }
+    char mantissa[24];
+    count = 0;
     const char* p = sci;
     for (; p != sci_end && *p != 'e'; ++p)
         if (*p != '.') mantissa[count++] = *p;
