@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -121,6 +122,38 @@ TEST(FormatOracle, RandomBitPatternsOfSingles) {
     for (float f = 9'999'000.0F; f <= 10'001'000.0F; f = std::nextafter(f, 2e7F)) m.check_single(f);
     for (float f = 0.0000999F; f <= 0.0001001F; f = std::nextafter(f, 1.0F)) m.check_single(f);
     m.expect_none();
+}
+
+// Texts of up to 15 digits with a point and no exponent are read without from_chars; they must
+// give the nearest double all the same, as strtod does.
+TEST(ParseNumberOracle, ShortDecimalsReadAsStrtodReadsThem) {
+    std::mt19937_64 rng(2026);
+    std::uniform_int_distribution<int> length(1, 15), point(0, 15), digit(0, 9);
+    std::size_t checked = 0, wrong = 0;
+    std::string shown;
+    for (std::size_t i = 0; i < sweep; ++i) {
+        std::string text;
+        const int n = length(rng);
+        for (int k = 0; k < n; ++k) text.push_back(static_cast<char>('0' + digit(rng)));
+        const int at = point(rng);
+        if (at <= n) text.insert(static_cast<std::size_t>(at), ".");
+        if (text == ".") continue;
+        if (i % 3 == 0) text.insert(0, "-");
+        const double want = std::strtod(text.c_str(), nullptr);
+        const ventora::number got = ventora::parse_number(text);
+        ++checked;
+        if (!got || *got != want || std::signbit(*got) != std::signbit(want)) {
+            if (++wrong <= 10) shown += text + "\n";
+        }
+    }
+    EXPECT_EQ(wrong, 0U) << "of " << checked << ", first ones:\n" << shown;
+    // 15 digits at the largest; 16 go through from_chars, and so do leading zeros past 15 digits.
+    EXPECT_EQ(ventora::parse_number("999999999999999"), 999999999999999.0);
+    EXPECT_EQ(ventora::parse_number("9999999999999999"), 1e16);
+    EXPECT_EQ(ventora::parse_number("0.00000000000000000000001"), 1e-23);
+    EXPECT_EQ(ventora::parse_number("0.1"), 0.1);
+    EXPECT_EQ(ventora::parse_number("-0"), -0.0);
+    EXPECT_TRUE(std::signbit(*ventora::parse_number("-0.000")));
 }
 
 struct edge {

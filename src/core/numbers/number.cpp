@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace ventora {
@@ -163,6 +164,35 @@ number parse_number(std::string_view text) {
         if (exponent_digits == 0) return std::nullopt;
     }
     if (i != end) return std::nullopt;
+
+    // Most texts are a few digits with perhaps a point and no exponent. With at most 15 digits
+    // the digits form an integer that a double holds exactly, and dividing it by the exact power
+    // of ten (at most 10^22) rounds once, correctly: the value is the nearest double, as
+    // from_chars would give.
+    if (digits <= 15) {
+        static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        std::int64_t whole = 0;
+        int decimals = -1;  // -1 until the point
+        bool plain = true;
+        for (std::size_t k = mantissa_begin; k < end; ++k) {
+            const char c = s[k];
+            if (c == '.') {
+                decimals = 0;
+            } else if (is_digit(c)) {
+                whole = whole * 10 + (c - '0');
+                if (decimals >= 0) ++decimals;
+            } else {
+                plain = false;  // an exponent
+                break;
+            }
+        }
+        if (plain) {
+            const double value = static_cast<double>(whole) / powers[decimals < 0 ? 0 : decimals];
+            return negative ? -value : value;
+        }
+    }
 
     // from_chars takes no leading '+'; the sign is applied afterwards.
     double value = 0.0;
