@@ -9,6 +9,8 @@ packages=(
   qt6-translations-l10n          # Qt's own Chinese: standard buttons read 确定
   fonts-wqy-microhei             # a CJK face, so Chinese never renders as boxes
   libgtest-dev libbenchmark-dev
+  libsimdjson-dev                # ventora-calc reads its requests with simdjson
+  hyperfine python3              # bench/tool_throughput.sh: timing, and the Python batch it compares with
   clang-14 libclang-rt-14-dev    # libFuzzer and the sanitizer runtime
   xvfb xauth                     # headless runs of the real windows
   poppler-utils unzip            # the book's tests read its PDF (pdftotext) and ODT (content.xml)

@@ -1,10 +1,13 @@
 #include "batch.h"
 
+#include <charconv>
 #include <cmath>
+#include <optional>
 #include <type_traits>
 
 #include "route/choices.h"
 #include "json.h"
+#include "route/route.h"
 
 namespace ventora::cli {
 using namespace ventora::choices;
@@ -14,10 +17,17 @@ namespace {
 // the writer notes it, and the caller replaces the whole response by an error.
 class response {
 public:
-    response(std::string& out, std::uint64_t line, std::string_view calc) : out_(out) {
-        out_ += "{\"line\":";
-        out_ += std::to_string(line);
-        out_ += ",\"calc\":\"";
+    explicit response(std::string& out) : out_(out) {}
+    // Opens an object: {"line":N,"calc":"..." for a line's response, {"calc":"..." for a part of
+    // a route's response.
+    void open(std::optional<std::uint64_t> line, std::string_view calc) {
+        out_ += '{';
+        if (line) {
+            out_ += "\"line\":";
+            append_integer(*line);
+            out_ += ',';
+        }
+        out_ += "\"calc\":\"";
         out_ += calc;
         out_ += '"';
     }
@@ -62,22 +72,32 @@ public:
     }
     void close() { out_ += '}'; }
     bool not_finite() const { return not_finite_; }
+    std::string& raw() { return out_; }
 
 private:
+    void append_integer(std::uint64_t n) {
+        char buffer[24];
+        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, n);
+        (void)ec;
+        out_.append(buffer, static_cast<std::size_t>(end - buffer));
+    }
+
     std::string& out_;
     bool not_finite_ = false;
 };
 
 void write_error(std::string& out, std::uint64_t line, std::string_view what) {
     out += "{\"line\":";
-    out += std::to_string(line);
+    char buffer[24];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, line);
+    (void)ec;
+    out.append(buffer, static_cast<std::size_t>(end - buffer));
     out += ",\"error\":";
     json::write_string(out, what);
     out += '}';
 }
 
-void respond(const relief::relief_input& in, response& r) {
-    const relief::relief_result result = relief::calc_relief_rate(in);
+void respond(const relief::relief_input& in, const relief::relief_result& result, response& r) {
     const bool refused = result.refused();
     r.text("status", refused ? "refused" : "ok");
     r.messages(relief::relief_messages(result));
@@ -94,8 +114,7 @@ void respond(const relief::relief_input& in, response& r) {
     }
 }
 
-void respond(const valve_request& req, response& r) {
-    const valve::valve_press_result result = valve::press_next(req.input, req.vessel_ws);
+void respond(const valve::valve_press_result& result, response& r) {
     r.text("status", name_of(press_statuses, result.status));
     r.messages(result.messages);
     r.num("K", result.K);
@@ -105,21 +124,54 @@ void respond(const valve_request& req, response& r) {
     else r.null("check");
 }
 
-void respond(const disc_request& req, response& r) {
-    const disc::disc_result result =
-        disc::size_bursting_disc(req.medium, req.nozzle, req.inputs, req.vessel_ws);
+void respond(const disc::disc_result& result, response& r) {
     r.text("status", name_of(disc_statuses, result.status));
     const std::string message = disc::disc_message(result);
     r.messages(std::initializer_list<std::string_view>{message});
     r.num("area", result.status == disc::disc_status::area_ready ? result.A : std::nullopt);
 }
 
-std::string_view calc_name(const request& req) {
-    switch (req.index()) {
-        case 0: return name_of(calc_kinds, calc_kind::relief);
-        case 1: return name_of(calc_kinds, calc_kind::valve);
-        default: return name_of(calc_kinds, calc_kind::disc);
+const std::string_view relief_name = name_of(calc_kinds, calc_kind::relief);
+const std::string_view valve_name = name_of(calc_kinds, calc_kind::valve);
+const std::string_view disc_name = name_of(calc_kinds, calc_kind::disc);
+
+void respond_to(const relief::relief_input& in, std::uint64_t line, response& r) {
+    r.open(line, relief_name);
+    respond(in, relief::calc_relief_rate(in), r);
+    r.close();
+}
+void respond_to(const valve_request& req, std::uint64_t line, response& r) {
+    r.open(line, valve_name);
+    respond(valve::press_next(req.input, req.vessel_ws), r);
+    r.close();
+}
+void respond_to(const disc_request& req, std::uint64_t line, response& r) {
+    r.open(line, disc_name);
+    respond(disc::size_bursting_disc(req.medium, req.nozzle, req.inputs, req.vessel_ws), r);
+    r.close();
+}
+// {"line":N,"calc":"route","relief":{...},"device":{...}|null}: each part as the plain request's
+// response without its line.
+void respond_to(const route_request& req, std::uint64_t line, response& r) {
+    const route::route_result result = route::run_route(req.input);
+    r.open(line, "route");
+    r.key("relief");
+    r.open(std::nullopt, relief_name);
+    respond(req.input.relief, result.relief, r);
+    r.close();
+    r.key("device");
+    if (result.valve) {
+        r.open(std::nullopt, valve_name);
+        respond(*result.valve, r);
+        r.close();
+    } else if (result.disc) {
+        r.open(std::nullopt, disc_name);
+        respond(*result.disc, r);
+        r.close();
+    } else {
+        r.raw() += "null";
     }
+    r.close();
 }
 
 bool is_blank(std::string_view line) {
@@ -132,9 +184,8 @@ bool is_blank(std::string_view line) {
 
 bool write_response(const request& req, std::uint64_t line, std::string& out) {
     const std::size_t start = out.size();
-    response r(out, line, calc_name(req));
-    std::visit([&](const auto& which) { respond(which, r); }, req);
-    r.close();
+    response r(out);
+    std::visit([&](const auto& which) { respond_to(which, line, r); }, req);
     if (!r.not_finite()) return true;
     out.resize(start);
     write_error(out, line, "internal error: the calculation gave a number that is not finite");
@@ -142,16 +193,15 @@ bool write_response(const request& req, std::uint64_t line, std::string& out) {
 }
 
 bool answer_line(std::string_view line, std::uint64_t number, std::string& out) {
+    return answer_line(line, line.size(), number, out);
+}
+
+bool answer_line(std::string_view line, std::size_t readable, std::uint64_t number, std::string& out) {
     if (is_blank(line)) {
         write_error(out, number, "blank line: expected a JSON object");
         return false;
     }
-    const json::parse_result parsed = json::parse(line);
-    if (!parsed.parsed) {
-        write_error(out, number, parsed.error);
-        return false;
-    }
-    const decoded_request decoded = decode_request(*parsed.parsed);
+    const decoded_request decoded = decode_line(line, readable);
     if (!decoded.req) {
         write_error(out, number, decoded.error);
         return false;
@@ -159,14 +209,29 @@ bool answer_line(std::string_view line, std::uint64_t number, std::string& out) 
     return write_response(*decoded.req, number, out);
 }
 
-void batch::answer(std::string_view line) {
+void batch::answer(std::string_view line, std::size_t readable) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (at_source_start_) {
         at_source_start_ = false;
-        if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+        if (line.substr(0, 3) == "\xEF\xBB\xBF") {
+            line.remove_prefix(3);
+            readable -= 3;
+        }
     }
-    if (!answer_line(line, ++line_, out_)) any_error_ = true;
+    if (!answer_line(line, readable, ++line_, out_)) any_error_ = true;
     out_ += '\n';
+}
+
+// The reader reads up to 64 bytes past a line's end: a line inside the bytes fed is read where it
+// stands when the bytes after it are enough, and an unfinished line is kept with room for them.
+constexpr std::size_t read_ahead = 64;
+
+void batch::answer_partial() {
+    if (partial_.capacity() < partial_.size() + read_ahead) partial_.reserve(partial_.size() + read_ahead);
+    answer(partial_, partial_.capacity());
+    partial_.clear();
+    // One long line must not keep its buffer for the rest of the run.
+    if (partial_.capacity() > long_line) partial_.shrink_to_fit();
 }
 
 void batch::feed(std::string_view bytes) {
@@ -177,11 +242,10 @@ void batch::feed(std::string_view bytes) {
             return;
         }
         if (partial_.empty()) {
-            answer(bytes.substr(0, nl));
+            answer(bytes.substr(0, nl), bytes.size());
         } else {
             partial_.append(bytes.substr(0, nl));
-            answer(partial_);
-            partial_.clear();
+            answer_partial();
         }
         bytes.remove_prefix(nl + 1);
     }
@@ -189,10 +253,7 @@ void batch::feed(std::string_view bytes) {
 
 void batch::end_source() {
     // A source that ends right after a newline (or is empty) has no unfinished line.
-    if (!partial_.empty()) {
-        answer(partial_);
-        partial_.clear();
-    }
+    if (!partial_.empty()) answer_partial();
     at_source_start_ = true;
 }
 
@@ -225,6 +286,14 @@ Requests (one JSON object per line):
       numbers: p_b, M, T, Z, k, p_o, rho (initially "0")
       vessel_ws: as for valve
 
+  {"calc":"route","project":{...},"relief":{...},"device":{...}|null}
+      The relief rate, then the device sized against the rate the relief kept. "relief" holds a
+      relief request's fields without "calc"; "device" (absent or null: none) holds a valve or
+      disc request's fields with its "calc" and without vessel_ws. "project" (optional) holds
+      the report's title block, all strings: project (工程名称), equipment (设备名称),
+      tag (设备位号), drawing (图号), designer, design_date, checker, check_date, approver,
+      approve_date. Optional "format":"ventora-case" and "version":1, as in case files.
+
   A choice that is absent or null is not chosen. A number is the text typed in its box (a JSON
   string such as "12.5", "", "abc" or "１２．５") or a JSON number; a text that is not a number,
   or one beyond the double range, leaves the value unset (it counts as 0). An absent number
@@ -240,17 +309,21 @@ would show for that press, in order):
       S: "no_valve_type" | "no_medium" | "no_seal_face" | "bad_area" | "bad_input" | "checked"
   {"line":N,"calc":"disc","status":S,"messages":[...],"area":A}
       S: "no_medium" | "no_nozzle" | "bad_k" | "bad_input" | "area_ready"
+  {"line":N,"calc":"route","relief":{"calc":"relief",...},"device":{"calc":"valve"|"disc",...}|null}
+      each part as the plain request's response without "line"; "device" is null when the
+      relief rate was refused or no device was asked for.
   {"line":N,"error":"..."}
       the line is not a request: not JSON, not an object, blank, invalid UTF-8, an unknown or
       missing calc or case, an unknown field or choice value, a duplicate key, a number field
-      that is null, a boolean, a list or an object, or a vessel_ws that is not a JSON number in
-      the single-precision range.
+      that is null, a boolean, a list or an object, a vessel_ws that is not a JSON number in
+      the single-precision range, or more than 1024 values in the line. An error quotes at
+      most 64 bytes of the line.
 
 Lines are numbered from 1 across all inputs; every line, blank ones included, gets a response.
 Numbers are written so that they read back to the same double.
 
 Exit status: 0 when every line was answered, 1 when some line was in error, 2 when an input
-could not be read or the command line is wrong.
+could not be read, is the file standard output writes to, or the command line is wrong.
 )";
 
 }  // namespace ventora::cli

@@ -2,6 +2,7 @@
 // line, one JSON object out per line, in order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,6 +19,8 @@ bool write_response(const request& req, std::uint64_t line, std::string& out);
 // Answers one input line (its line terminator already removed) by appending one JSON object and
 // no newline to out. Returns false when the line is in error ({"line":N,"error":"..."}).
 bool answer_line(std::string_view line, std::uint64_t number, std::string& out);
+// The same, when `readable` bytes from line.data() on may be read (see decode_line).
+bool answer_line(std::string_view line, std::size_t readable, std::uint64_t number, std::string& out);
 
 // Splits a stream of bytes into lines and answers each. Lines are numbered from 1 across all the
 // sources fed in, in order. A line ends at "\n"; a "\r" before it is dropped; a final line
@@ -36,7 +39,8 @@ public:
     std::uint64_t lines() const { return line_; }
 
 private:
-    void answer(std::string_view line);
+    void answer(std::string_view line, std::size_t readable);
+    void answer_partial();
 
     std::string partial_;
     std::string out_;

@@ -2,8 +2,11 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 namespace ventora::cli::json {
 namespace {
@@ -36,27 +39,18 @@ void append_utf8(std::string& out, unsigned cp) {
     }
 }
 
-// Recursive descent over one text that is already known to be valid UTF-8.
-class parser {
+// Walks one text that is already known to be valid UTF-8 and names the first thing wrong with
+// it, in reading order. Nothing is built: only an object's keys are kept, to find a duplicate.
+class checker {
 public:
-    explicit parser(std::string_view text) : s_(text) {}
+    explicit checker(std::string_view text) : s_(text) {}
 
-    parse_result run() {
-        parse_result result;
-        value v;
+    std::string run() {
         skip_ws();
-        if (!parse_value(v, 0)) {
-            result.error = std::move(error_);
-            return result;
-        }
+        if (!check_value(0)) return std::move(error_);
         skip_ws();
-        if (i_ != s_.size()) {
-            fail("unexpected text after the JSON value");
-            result.error = std::move(error_);
-            return result;
-        }
-        result.parsed = std::move(v);
-        return result;
+        if (i_ != s_.size()) fail("unexpected text after the JSON value");
+        return std::move(error_);
     }
 
 private:
@@ -97,23 +91,28 @@ private:
         return true;
     }
 
-    bool parse_value(value& v, int depth) {
+    bool check_value(int depth) {
         if (i_ >= s_.size()) return fail("expected a value but found the end of the line");
+        if (++values_ > max_values) {
+            error_ = "not a request: more than " + std::to_string(max_values) +
+                     " values in one line at byte " + std::to_string(i_ + 1);
+            return false;
+        }
         switch (s_[i_]) {
-            case '{': return parse_object(v, depth + 1);
-            case '[': return parse_array(v, depth + 1);
-            case '"': v.type = kind::string; return parse_string(v.text);
-            case 't': v.type = kind::boolean; v.boolean = true; return literal("true");
-            case 'f': v.type = kind::boolean; v.boolean = false; return literal("false");
-            case 'n': v.type = kind::null; return literal("null");
+            case '{': return check_object(depth + 1);
+            case '[': return check_array(depth + 1);
+            case '"': return check_string(nullptr);
+            case 't': return literal("true");
+            case 'f': return literal("false");
+            case 'n': return literal("null");
             default:
-                if (s_[i_] == '-' || is_digit(s_[i_])) return parse_number(v);
+                if (s_[i_] == '-' || is_digit(s_[i_])) return check_number();
                 return fail("expected a value but found " + found());
         }
     }
 
     // -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
-    bool parse_number(value& v) {
+    bool check_number() {
         const std::size_t start = i_;
         if (s_[i_] == '-') ++i_;
         if (i_ >= s_.size() || !is_digit(s_[i_])) return fail("expected a digit but found " + found());
@@ -137,8 +136,7 @@ private:
                 return fail("expected a digit in the exponent but found " + found());
             while (i_ < s_.size() && is_digit(s_[i_])) ++i_;
         }
-        v.type = kind::number;
-        v.text.assign(s_.substr(start, i_ - start));
+        (void)start;
         return true;
     }
 
@@ -154,10 +152,11 @@ private:
         return true;
     }
 
-    bool parse_string(std::string& out) {
+    // A string; its decoded text goes to out when one is given (keys only).
+    bool check_string(std::string* out) {
         const std::size_t open = i_;
         ++i_;  // the opening quote
-        out.clear();
+        if (out) out->clear();
         for (;;) {
             // Copy the run of plain characters in one go.
             std::size_t run = i_;
@@ -166,7 +165,7 @@ private:
                 if (c == '"' || c == '\\' || c < 0x20) break;
                 ++run;
             }
-            out.append(s_.data() + i_, run - i_);
+            if (out) out->append(s_.data() + i_, run - i_);
             i_ = run;
             if (i_ >= s_.size()) return fail_at("unterminated string", open);
             const char c = s_[i_];
@@ -178,15 +177,16 @@ private:
             ++i_;
             if (i_ >= s_.size()) return fail_at("unterminated string", open);
             const char e = s_[i_++];
+            char plain = 0;
             switch (e) {
-                case '"': out.push_back('"'); break;
-                case '\\': out.push_back('\\'); break;
-                case '/': out.push_back('/'); break;
-                case 'b': out.push_back('\b'); break;
-                case 'f': out.push_back('\f'); break;
-                case 'n': out.push_back('\n'); break;
-                case 'r': out.push_back('\r'); break;
-                case 't': out.push_back('\t'); break;
+                case '"': plain = '"'; break;
+                case '\\': plain = '\\'; break;
+                case '/': plain = '/'; break;
+                case 'b': plain = '\b'; break;
+                case 'f': plain = '\f'; break;
+                case 'n': plain = '\n'; break;
+                case 'r': plain = '\r'; break;
+                case 't': plain = '\t'; break;
                 case 'u': {
                     const std::size_t escape_at = i_ - 2;
                     unsigned cp = 0;
@@ -203,19 +203,19 @@ private:
                             return fail_at("a high surrogate not followed by a low one", escape_at);
                         cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
                     }
-                    append_utf8(out, cp);
+                    if (out) append_utf8(*out, cp);
                     break;
                 }
                 default:
                     --i_;
                     return fail("unknown escape \\" + found());
             }
+            if (plain != 0 && out) out->push_back(plain);
         }
     }
 
-    bool parse_array(value& v, int depth) {
+    bool check_array(int depth) {
         if (depth > max_depth) return fail("nesting deeper than " + std::to_string(max_depth) + " levels");
-        v.type = kind::array;
         ++i_;  // '['
         skip_ws();
         if (i_ < s_.size() && s_[i_] == ']') {
@@ -224,8 +224,7 @@ private:
         }
         for (;;) {
             skip_ws();
-            v.items.emplace_back();
-            if (!parse_value(v.items.back(), depth)) return false;
+            if (!check_value(depth)) return false;
             skip_ws();
             if (i_ < s_.size() && s_[i_] == ',') {
                 ++i_;
@@ -239,9 +238,8 @@ private:
         }
     }
 
-    bool parse_object(value& v, int depth) {
+    bool check_object(int depth) {
         if (depth > max_depth) return fail("nesting deeper than " + std::to_string(max_depth) + " levels");
-        v.type = kind::object;
         ++i_;  // '{'
         skip_ws();
         if (i_ < s_.size() && s_[i_] == '}') {
@@ -251,21 +249,30 @@ private:
         // Small objects (every request) check for a duplicate by a linear scan; large ones by set.
         constexpr std::size_t linear_limit = 32;
         std::unordered_set<std::string> seen;
+        std::vector<std::string> keys;
         for (;;) {
             skip_ws();
             if (i_ >= s_.size() || s_[i_] != '"')
                 return fail("expected a key in double quotes but found " + found());
             const std::size_t key_at = i_;
             std::string key;
-            if (!parse_string(key)) return false;
+            if (!check_string(&key)) return false;
             bool duplicate = false;
-            if (v.keys.size() < linear_limit) {
-                for (const auto& k : v.keys) duplicate = duplicate || k == key;
+            if (keys.size() < linear_limit) {
+                for (const auto& k : keys) duplicate = duplicate || k == key;
             } else {
-                if (seen.empty()) seen.insert(v.keys.begin(), v.keys.end());
+                if (seen.empty()) seen.insert(keys.begin(), keys.end());
                 duplicate = !seen.insert(key).second;
             }
             if (duplicate) {
+                // A key is quoted in full only up to 64 bytes, so that one line cannot flood
+                // the output (cut at a character boundary).
+                std::size_t cut = key.size();
+                if (cut > 64) {
+                    cut = 64;
+                    while (cut > 0 && (static_cast<unsigned char>(key[cut]) & 0xC0) == 0x80) --cut;
+                    key = key.substr(0, cut) + "...";
+                }
                 error_ = "duplicate key ";
                 write_string(error_, key);
                 error_ += " at byte " + std::to_string(key_at + 1);
@@ -275,9 +282,8 @@ private:
             if (i_ >= s_.size() || s_[i_] != ':') return fail("expected ':' but found " + found());
             ++i_;
             skip_ws();
-            v.keys.push_back(std::move(key));
-            v.items.emplace_back();
-            if (!parse_value(v.items.back(), depth)) return false;
+            keys.push_back(std::move(key));
+            if (!check_value(depth)) return false;
             skip_ws();
             if (i_ < s_.size() && s_[i_] == ',') {
                 ++i_;
@@ -293,16 +299,11 @@ private:
 
     std::string_view s_;
     std::size_t i_ = 0;
+    std::size_t values_ = 0;
     std::string error_;
 };
 
 }  // namespace
-
-const value* value::find(std::string_view key) const {
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        if (keys[i] == key) return &items[i];
-    return nullptr;
-}
 
 std::size_t find_invalid_utf8(std::string_view text) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
@@ -340,20 +341,60 @@ std::size_t find_invalid_utf8(std::string_view text) {
     return std::string_view::npos;
 }
 
-parse_result parse(std::string_view text) {
-    if (const auto bad = find_invalid_utf8(text); bad != std::string_view::npos) {
-        parse_result r;
-        r.error = "invalid UTF-8 at byte " + std::to_string(bad + 1);
-        return r;
-    }
-    return parser(text).run();
+std::string find_problem(std::string_view text) {
+    if (const auto bad = find_invalid_utf8(text); bad != std::string_view::npos)
+        return "invalid UTF-8 at byte " + std::to_string(bad + 1);
+    return checker(text).run();
 }
+
+bool is_number_literal(std::string_view t) {
+    std::size_t i = 0;
+    const std::size_t n = t.size();
+    if (i < n && t[i] == '-') ++i;
+    if (i >= n || !is_digit(t[i])) return false;
+    if (t[i] == '0') {
+        ++i;
+    } else {
+        while (i < n && is_digit(t[i])) ++i;
+    }
+    if (i < n && t[i] == '.') {
+        ++i;
+        if (i >= n || !is_digit(t[i])) return false;
+        while (i < n && is_digit(t[i])) ++i;
+    }
+    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+        if (i >= n || !is_digit(t[i])) return false;
+        while (i < n && is_digit(t[i])) ++i;
+    }
+    return i == n;
+}
+
+namespace {
+// True when one of the 8 bytes in w is a control character, '"' or '\\' (the bytes that must be
+// escaped), by the usual "has a zero byte" bit trick on w, w ^ '"' and w ^ '\\'.
+bool needs_escape(std::uint64_t w) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    const auto has_zero = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+    const std::uint64_t below_space = (w - ones * 0x20) & ~w & highs;
+    return (below_space | has_zero(w ^ (ones * '"')) | has_zero(w ^ (ones * '\\'))) != 0;
+}
+}  // namespace
 
 void write_string(std::string& out, std::string_view s) {
     static const char hex[] = "0123456789abcdef";
     out.push_back('"');
+    // Runs of eight bytes with nothing to escape (most of every message) go in one step.
+    std::size_t i = 0;
+    while (i + 8 <= s.size()) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + i, 8);
+        if (needs_escape(w)) break;
+        i += 8;
+    }
     std::size_t run = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
+    for (; i < s.size(); ++i) {
         const auto c = static_cast<unsigned char>(s[i]);
         if (c >= 0x20 && c != '"' && c != '\\') continue;
         out.append(s.data() + run, i - run);

@@ -123,6 +123,21 @@ int main(int argc, char** argv) {
         ::close(fd);
     }
 
+    // An input that is the file standard output appends to would be read while it grows
+    // (`ventora-calc f.jsonl >> f.jsonl`): refuse before anything is read or written, as cat does.
+    struct stat out {};
+    if (::fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(out.st_mode)) {
+        for (const auto& name : inputs) {
+            struct stat in {};
+            const int got = name == "-" ? ::fstat(STDIN_FILENO, &in) : ::stat(name.c_str(), &in);
+            if (got == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
+                complain((name == "-" ? std::string("standard input") : name) +
+                         ": input file is output file");
+                return exit_failure;
+            }
+        }
+    }
+
     ventora::cli::batch b;
     std::vector<char> buffer(1 << 16);
     for (const auto& name : inputs) {

@@ -1,15 +1,188 @@
 #include "request.h"
 
+#include <simdjson.h>
+
+#include <cstdint>
+#include <cstring>
+#include <utility>
 #include <string_view>
 
-#include "route/choices.h"
+#include "json.h"
 #include "numbers/number.h"
+#include "route/choices.h"
 
 namespace ventora::cli {
 using namespace ventora::choices;
 namespace {
 
 using json::kind;
+namespace od = simdjson::ondemand;
+
+// ---------------------------------------------------------------------------------------------
+// Reading: simdjson walks the line once and leaves a short list of fields per object. Strings
+// are decoded into simdjson's buffer and numbers keep their literal text; lists and objects that
+// no request has are only noted, never read.
+
+constexpr std::size_t max_fields = 32;  // the largest request has 19
+constexpr std::size_t max_objects = 4;  // the line and a route's project, relief and device
+
+// Equality of short names: length and first byte settle nearly every comparison.
+bool same(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && (a.empty() || (a[0] == b[0] && std::memcmp(a.data(), b.data(), a.size()) == 0));
+}
+
+// A trivial type, so that the reader's lists cost nothing until they are filled.
+struct field {
+    const char* key_data;
+    std::size_t key_size;
+    const char* text_data;
+    std::size_t text_size;
+    kind type;
+    int object;  // a read object's index in the reader, else -1
+
+    std::string_view key() const { return {key_data, key_size}; }
+    // A string's decoded text, or a number's literal.
+    std::string_view text() const { return {text_data, text_size}; }
+};
+
+struct object_view {
+    field fields[max_fields];
+    std::size_t count = 0;
+    bool too_many = false;
+
+    const field* find(std::string_view key) const {
+        for (std::size_t i = 0; i < count; ++i)
+            if (same(fields[i].key(), key)) return &fields[i];
+        return nullptr;
+    }
+};
+
+std::string_view trim_right(std::string_view t) {
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\n' || t.back() == '\r'))
+        t.remove_suffix(1);
+    return t;
+}
+
+// True when the document has nothing after the value just read.
+bool at_end(od::document& doc) {
+    const char* where = nullptr;
+    return doc.current_location().get(where) == simdjson::OUT_OF_BOUNDS;
+}
+
+class reader {
+public:
+    // False when simdjson found the line malformed (the caller names the fault).
+    bool read(od::document& doc, kind& root) {
+        od::json_type type;
+        if (doc.type().get(type)) return false;
+        if (type != od::json_type::object) {
+            root = kind_of(type);
+            return true;
+        }
+        root = kind::object;
+        od::object top;
+        if (doc.get_object().get(top)) return false;
+        objects_used_ = 1;
+        if (!read_object(top, objects_[0], true)) return false;
+        return at_end(doc);
+    }
+
+    const object_view& object(int index) const { return objects_[index]; }
+    const object_view& line() const { return objects_[0]; }
+
+private:
+    static kind kind_of(od::json_type t) {
+        switch (t) {
+            case od::json_type::array: return kind::array;
+            case od::json_type::object: return kind::object;
+            case od::json_type::number: return kind::number;
+            case od::json_type::string: return kind::string;
+            case od::json_type::boolean: return kind::boolean;
+            case od::json_type::null: break;
+        }
+        return kind::null;
+    }
+
+    bool read_object(od::object& object, object_view& view, bool nested) {
+        view.count = 0;
+        view.too_many = false;
+        // One bit per key, set by a cheap hash: only a key whose bit is already set is compared
+        // with the keys before it.
+        std::uint64_t hashed = 0;
+        for (auto member : object) {
+            od::field f;
+            if (std::move(member).get(f)) return false;
+            std::string_view key;
+            if (f.unescaped_key().get(key)) return false;
+            const std::uint64_t bit = std::uint64_t{1}
+                                      << ((key.size() * 7 + (key.empty() ? 0U : static_cast<unsigned char>(key.front()) * 3U +
+                                                                                      static_cast<unsigned char>(key.back()))) & 63U);
+            if (hashed & bit) {
+                // A duplicate key fails the reading: the caller names it with its place.
+                for (std::size_t i = 0; i < view.count; ++i)
+                    if (same(view.fields[i].key(), key)) return false;
+            }
+            hashed |= bit;
+            if (view.count == max_fields) {
+                view.too_many = true;
+                continue;  // the rest is skipped, checked for its syntax by simdjson only
+            }
+            field& out = view.fields[view.count++];
+            out.key_data = key.data();
+            out.key_size = key.size();
+            out.text_data = nullptr;
+            out.text_size = 0;
+            out.object = -1;
+            od::value v = f.value();
+            od::json_type type;
+            if (v.type().get(type)) return false;
+            out.type = kind_of(type);
+            switch (type) {
+                case od::json_type::string: {
+                    std::string_view text;
+                    if (v.get_string().get(text)) return false;
+                    out.text_data = text.data();
+                    out.text_size = text.size();
+                    break;
+                }
+                case od::json_type::number: {
+                    const std::string_view text = trim_right(v.raw_json_token());
+                    if (!json::is_number_literal(text)) return false;
+                    out.text_data = text.data();
+                    out.text_size = text.size();
+                    break;
+                }
+                case od::json_type::boolean: {
+                    bool b = false;
+                    if (v.get_bool().get(b)) return false;
+                    break;
+                }
+                case od::json_type::null: {
+                    bool null = false;
+                    if (v.is_null().get(null) || !null) return false;
+                    break;
+                }
+                case od::json_type::object:
+                    if (nested && objects_used_ < max_objects) {
+                        od::object inner;
+                        if (v.get_object().get(inner)) return false;
+                        out.object = static_cast<int>(objects_used_);
+                        if (!read_object(inner, objects_[objects_used_++], false)) return false;
+                    }
+                    break;
+                case od::json_type::array:
+                    break;  // no request has a list: skipped
+            }
+        }
+        return true;
+    }
+
+    object_view objects_[max_objects];
+    std::size_t objects_used_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Decoding: the fields of a request into a calculation's input, with messages naming the field.
 
 std::string_view kind_name(kind k) {
     switch (k) {
@@ -23,18 +196,20 @@ std::string_view kind_name(kind k) {
     return "a value";
 }
 
-// Quotes a name taken from the input for an error message, cut short (at a character boundary)
+// Quotes text taken from the input for an error message, cut short (at a character boundary)
 // when it is long, so that one bad line cannot flood the output.
-std::string quoted(std::string_view text) {
-    constexpr std::size_t limit = 64;
-    std::string out;
-    if (text.size() <= limit) {
-        json::write_string(out, text);
-        return out;
-    }
-    std::size_t cut = limit;
+constexpr std::size_t echo_limit = 64;
+
+std::string shortened(std::string_view text) {
+    if (text.size() <= echo_limit) return std::string(text);
+    std::size_t cut = echo_limit;
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    json::write_string(out, std::string(text.substr(0, cut)) + "...");
+    return std::string(text.substr(0, cut)) + "...";
+}
+
+std::string quoted(std::string_view text) {
+    std::string out;
+    json::write_string(out, shortened(text));
     return out;
 }
 
@@ -48,22 +223,26 @@ std::string expected_names(const named<E> (&table)[N]) {
     return out;
 }
 
+constexpr std::string_view route_calc = "route";
+const std::string calc_expected = R"(expected "relief", "valve", "disc" or "route")";
+const std::string device_expected = R"(expected "valve" or "disc")";
+
 // A choice: a known name, or null for none chosen.
 template <class E, std::size_t N>
-bool read_choice(const named<E> (&table)[N], std::string_view field, const json::value& v,
+bool read_choice(const named<E> (&table)[N], std::string_view name, const field& v,
                  std::optional<E>& target, std::string& error) {
     if (v.type == kind::null) {
         target.reset();
         return true;
     }
     if (v.type != kind::string) {
-        error = "field " + quoted(field) + " must be a string or null, not " +
+        error = "field " + quoted(name) + " must be a string or null, not " +
                 std::string(kind_name(v.type)) + " (" + expected_names(table) + ")";
         return false;
     }
-    target = lookup(table, v.text);
+    target = lookup(table, v.text());
     if (!target) {
-        error = "unknown value " + quoted(v.text) + " for field " + quoted(field) + " (" +
+        error = "unknown value " + quoted(v.text()) + " for field " + quoted(name) + " (" +
                 expected_names(table) + ")";
         return false;
     }
@@ -71,38 +250,38 @@ bool read_choice(const named<E> (&table)[N], std::string_view field, const json:
 }
 
 // A number box: its text as a string, or a JSON number read from its literal text.
-bool read_number(std::string_view field, const json::value& v, number& target, std::string& error) {
+bool read_number(std::string_view name, const field& v, number& target, std::string& error) {
     if (v.type != kind::string && v.type != kind::number) {
-        error = "field " + quoted(field) + " must be a number or a string, not " +
+        error = "field " + quoted(name) + " must be a number or a string, not " +
                 std::string(kind_name(v.type));
         return false;
     }
-    target = parse_number(v.text);
+    target = parse_number(v.text());
     return true;
 }
 
 // The program-wide `vessel_ws` at the time of the press: a JSON number, kept in single precision.
-bool read_vessel_ws(const json::value& v, float& target, std::string& error) {
+bool read_vessel_ws(const field& v, float& target, std::string& error) {
     if (v.type != kind::number) {
         error = "field \"vessel_ws\" must be a JSON number, not " + std::string(kind_name(v.type));
         return false;
     }
-    const number value = parse_number(v.text);
+    const number value = parse_number(v.text());
     const auto single = value ? to_single(*value) : std::nullopt;
     if (!single) {
-        error = "field \"vessel_ws\" (" + v.text + ") is beyond the single-precision range";
+        error = "field \"vessel_ws\" (" + shortened(v.text()) + ") is beyond the single-precision range";
         return false;
     }
     target = *single;
     return true;
 }
 
-// One input box of a calculation: its field name, the text the box holds when the window opens,
-// and where its value goes.
+// One input box of a calculation: its field name, the value of the text the box holds when the
+// window opens (read once), and where its value goes.
 template <class In>
 struct number_field {
     std::string_view name;
-    std::string_view initial_text;
+    number initial;
     number& (*slot)(In&);
 };
 
@@ -110,67 +289,70 @@ struct number_field {
 template <class In>
 struct choice_field {
     std::string_view name;
-    bool (*read)(In&, std::string_view, const json::value&, std::string&);
+    bool (*read)(In&, std::string_view, const field&, std::string&);
 };
 
 using relief::relief_input;
 
+const number empty_box = parse_number("");
+const number zero_box = parse_number("0");
+
 const number_field<relief_input> relief_numbers[] = {
-    {"G", "", [](relief_input& in) -> number& { return in.G; }},
-    {"rho", "", [](relief_input& in) -> number& { return in.rho; }},
-    {"d", "", [](relief_input& in) -> number& { return in.d; }},
-    {"v", "", [](relief_input& in) -> number& { return in.v; }},
-    {"D", "0", [](relief_input& in) -> number& { return in.D; }},
-    {"L", "0", [](relief_input& in) -> number& { return in.L; }},
-    {"h", "0", [](relief_input& in) -> number& { return in.h; }},
-    {"q", "0", [](relief_input& in) -> number& { return in.q; }},
-    {"lambda", "0", [](relief_input& in) -> number& { return in.lambda; }},
-    {"t", "0", [](relief_input& in) -> number& { return in.t; }},
-    {"delta", "0", [](relief_input& in) -> number& { return in.delta; }},
-    {"W_t", "", [](relief_input& in) -> number& { return in.W_t; }},
+    {"G", empty_box, [](relief_input& in) -> number& { return in.G; }},
+    {"rho", empty_box, [](relief_input& in) -> number& { return in.rho; }},
+    {"d", empty_box, [](relief_input& in) -> number& { return in.d; }},
+    {"v", empty_box, [](relief_input& in) -> number& { return in.v; }},
+    {"D", zero_box, [](relief_input& in) -> number& { return in.D; }},
+    {"L", zero_box, [](relief_input& in) -> number& { return in.L; }},
+    {"h", zero_box, [](relief_input& in) -> number& { return in.h; }},
+    {"q", zero_box, [](relief_input& in) -> number& { return in.q; }},
+    {"lambda", zero_box, [](relief_input& in) -> number& { return in.lambda; }},
+    {"t", zero_box, [](relief_input& in) -> number& { return in.t; }},
+    {"delta", zero_box, [](relief_input& in) -> number& { return in.delta; }},
+    {"W_t", empty_box, [](relief_input& in) -> number& { return in.W_t; }},
 };
 
 const choice_field<relief_input> relief_choices[] = {
     {"compressed_kind",
-     [](relief_input& in, std::string_view f, const json::value& v, std::string& e) {
+     [](relief_input& in, std::string_view f, const field& v, std::string& e) {
          return read_choice(compressed_kinds, f, v, in.compressed, e);
      }},
     {"fire_exposure",
-     [](relief_input& in, std::string_view f, const json::value& v, std::string& e) {
+     [](relief_input& in, std::string_view f, const field& v, std::string& e) {
          return read_choice(fire_exposures, f, v, in.fire, e);
      }},
     {"insulation",
-     [](relief_input& in, std::string_view f, const json::value& v, std::string& e) {
+     [](relief_input& in, std::string_view f, const field& v, std::string& e) {
          return read_choice(insulations, f, v, in.insulated, e);
      }},
     {"installation",
-     [](relief_input& in, std::string_view f, const json::value& v, std::string& e) {
+     [](relief_input& in, std::string_view f, const field& v, std::string& e) {
          return read_choice(installations, f, v, in.installed, e);
      }},
     {"vessel_form",
-     [](relief_input& in, std::string_view f, const json::value& v, std::string& e) {
+     [](relief_input& in, std::string_view f, const field& v, std::string& e) {
          return read_choice(vessel_forms, f, v, in.form, e);
      }},
 };
 
 const number_field<valve_request> valve_numbers[] = {
-    {"d1", "0", [](valve_request& r) -> number& { return r.input.d1; }},
-    {"D", "0", [](valve_request& r) -> number& { return r.input.D; }},
-    {"h", "0", [](valve_request& r) -> number& { return r.input.h; }},
-    {"phi", "0", [](valve_request& r) -> number& { return r.input.phi; }},
-    {"C", "0", [](valve_request& r) -> number& { return r.input.capacity.C; }},
-    {"Ps", "0", [](valve_request& r) -> number& { return r.input.capacity.Ps; }},
-    {"M", "0", [](valve_request& r) -> number& { return r.input.capacity.M; }},
-    {"T", "0", [](valve_request& r) -> number& { return r.input.capacity.T; }},
-    {"Z", "0", [](valve_request& r) -> number& { return r.input.capacity.Z; }},
-    {"k", "0", [](valve_request& r) -> number& { return r.input.capacity.k; }},
-    {"rho", "0", [](valve_request& r) -> number& { return r.input.capacity.rho; }},
-    {"Po", "0", [](valve_request& r) -> number& { return r.input.capacity.Po; }},
+    {"d1", zero_box, [](valve_request& r) -> number& { return r.input.d1; }},
+    {"D", zero_box, [](valve_request& r) -> number& { return r.input.D; }},
+    {"h", zero_box, [](valve_request& r) -> number& { return r.input.h; }},
+    {"phi", zero_box, [](valve_request& r) -> number& { return r.input.phi; }},
+    {"C", zero_box, [](valve_request& r) -> number& { return r.input.capacity.C; }},
+    {"Ps", zero_box, [](valve_request& r) -> number& { return r.input.capacity.Ps; }},
+    {"M", zero_box, [](valve_request& r) -> number& { return r.input.capacity.M; }},
+    {"T", zero_box, [](valve_request& r) -> number& { return r.input.capacity.T; }},
+    {"Z", zero_box, [](valve_request& r) -> number& { return r.input.capacity.Z; }},
+    {"k", zero_box, [](valve_request& r) -> number& { return r.input.capacity.k; }},
+    {"rho", zero_box, [](valve_request& r) -> number& { return r.input.capacity.rho; }},
+    {"Po", zero_box, [](valve_request& r) -> number& { return r.input.capacity.Po; }},
 };
 
 const choice_field<valve_request> valve_choices[] = {
     {"tab",
-     [](valve_request& r, std::string_view f, const json::value& v, std::string& e) {
+     [](valve_request& r, std::string_view f, const field& v, std::string& e) {
          // The tab control always shows one of its tabs: there is no "none" here.
          if (v.type == kind::null) {
              e = "field \"tab\" must be a string, not null (" + expected_names(valve_tabs) + ")";
@@ -182,73 +364,78 @@ const choice_field<valve_request> valve_choices[] = {
          return true;
      }},
     {"valve_type",
-     [](valve_request& r, std::string_view f, const json::value& v, std::string& e) {
+     [](valve_request& r, std::string_view f, const field& v, std::string& e) {
          return read_choice(valve_types, f, v, r.input.type, e);
      }},
     {"seal_face",
-     [](valve_request& r, std::string_view f, const json::value& v, std::string& e) {
+     [](valve_request& r, std::string_view f, const field& v, std::string& e) {
          return read_choice(seal_faces, f, v, r.input.face, e);
      }},
     {"medium",
-     [](valve_request& r, std::string_view f, const json::value& v, std::string& e) {
+     [](valve_request& r, std::string_view f, const field& v, std::string& e) {
          return read_choice(valve_media, f, v, r.input.medium, e);
      }},
     {"vessel_ws",
-     [](valve_request& r, std::string_view, const json::value& v, std::string& e) {
+     [](valve_request& r, std::string_view, const field& v, std::string& e) {
          return read_vessel_ws(v, r.vessel_ws, e);
      }},
 };
 
 const number_field<disc_request> disc_numbers[] = {
-    {"p_b", "0", [](disc_request& r) -> number& { return r.inputs.p_b; }},
-    {"M", "0", [](disc_request& r) -> number& { return r.inputs.M; }},
-    {"T", "0", [](disc_request& r) -> number& { return r.inputs.T; }},
-    {"Z", "0", [](disc_request& r) -> number& { return r.inputs.Z; }},
-    {"k", "0", [](disc_request& r) -> number& { return r.inputs.k; }},
-    {"p_o", "0", [](disc_request& r) -> number& { return r.inputs.p_o; }},
-    {"rho", "0", [](disc_request& r) -> number& { return r.inputs.rho; }},
+    {"p_b", zero_box, [](disc_request& r) -> number& { return r.inputs.p_b; }},
+    {"M", zero_box, [](disc_request& r) -> number& { return r.inputs.M; }},
+    {"T", zero_box, [](disc_request& r) -> number& { return r.inputs.T; }},
+    {"Z", zero_box, [](disc_request& r) -> number& { return r.inputs.Z; }},
+    {"k", zero_box, [](disc_request& r) -> number& { return r.inputs.k; }},
+    {"p_o", zero_box, [](disc_request& r) -> number& { return r.inputs.p_o; }},
+    {"rho", zero_box, [](disc_request& r) -> number& { return r.inputs.rho; }},
 };
 
 const choice_field<disc_request> disc_choices[] = {
     {"medium",
-     [](disc_request& r, std::string_view f, const json::value& v, std::string& e) {
+     [](disc_request& r, std::string_view f, const field& v, std::string& e) {
          return read_choice(disc_media, f, v, r.medium, e);
      }},
     {"nozzle",
-     [](disc_request& r, std::string_view f, const json::value& v, std::string& e) {
+     [](disc_request& r, std::string_view f, const field& v, std::string& e) {
          return read_choice(nozzle_types, f, v, r.nozzle, e);
      }},
     {"vessel_ws",
-     [](disc_request& r, std::string_view, const json::value& v, std::string& e) {
+     [](disc_request& r, std::string_view, const field& v, std::string& e) {
          return read_vessel_ws(v, r.vessel_ws, e);
      }},
 };
 
 // Fills one calculation's input from the object's fields, in the order they appear. Fields named
-// in `skip` were read by the caller (calc, and the relief case).
+// in `skip` were read by the caller (calc, and the relief case). No key is given twice: the
+// reader refused that.
 template <class In, std::size_t NN, std::size_t NC>
-bool read_fields(const json::value& object, std::string_view calc_name,
+bool read_fields(const object_view& object, std::string_view calc_name,
                  const number_field<In> (&numbers)[NN], const choice_field<In> (&choices)[NC],
                  std::initializer_list<std::string_view> skip, In& in, std::string& error) {
     // Every box starts from its initial text.
-    for (const auto& field : numbers) field.slot(in) = parse_number(field.initial_text);
+    for (const auto& f : numbers) f.slot(in) = f.initial;
 
-    for (std::size_t i = 0; i < object.keys.size(); ++i) {
-        const std::string& key = object.keys[i];
-        const json::value& v = object.items[i];
+    if (object.too_many) {
+        error = "more than " + std::to_string(max_fields) + " fields (no request has so many)";
+        return false;
+    }
+    for (std::size_t i = 0; i < object.count; ++i) {
+        const field& v = object.fields[i];
+        const std::string_view key = v.key();
         bool known = false;
-        for (std::string_view s : skip) known = known || key == s;
+        for (std::string_view s : skip) known = known || same(key, s);
         if (known) continue;
-        for (const auto& field : numbers) {
-            if (key != field.name) continue;
-            if (!read_number(key, v, field.slot(in), error)) return false;
+        for (const auto& f : numbers) {
+            if (!same(key, f.name)) continue;
+            if (!read_number(key, v, f.slot(in), error)) return false;
             known = true;
             break;
         }
         if (known) continue;
-        for (const auto& field : choices) {
-            if (key != field.name) continue;
-            if (!field.read(in, key, v, error)) return false;
+        for (const auto& f : choices) {
+            if (!same(key, f.name)) continue;
+            if (!f.read(in, key, v, error)) return false;
             known = true;
             break;
         }
@@ -260,68 +447,287 @@ bool read_fields(const json::value& object, std::string_view calc_name,
     return true;
 }
 
-decoded_request failed(std::string error) {
-    decoded_request d;
-    d.error = std::move(error);
-    return d;
+// The part of a relief request after "calc": the case, then the boxes and choices.
+bool decode_relief(const object_view& object, std::initializer_list<std::string_view> skip,
+                   relief_input& in, std::string& error) {
+    const field* which_case = object.find("case");
+    if (!which_case) {
+        error = "relief request without field \"case\" (" + expected_names(relief_cases) + ")";
+        return false;
+    }
+    if (which_case->type != kind::string) {
+        error = "field \"case\" must be a string, not " + std::string(kind_name(which_case->type)) +
+                " (" + expected_names(relief_cases) + ")";
+        return false;
+    }
+    const auto relief_case = lookup(relief_cases, which_case->text());
+    if (!relief_case) {
+        error = "unknown value " + quoted(which_case->text()) + " for field \"case\" (" +
+                expected_names(relief_cases) + ")";
+        return false;
+    }
+    in.kind = *relief_case;
+    return read_fields(object, "relief", relief_numbers, relief_choices, skip, in, error);
 }
 
-}  // namespace
+// ---------------------------------------------------------------------------------------------
+// The route request: {"calc":"route","project":{...},"relief":{...},"device":{...}|null}
 
-decoded_request decode_request(const json::value& object) {
-    if (object.type != kind::object)
-        return failed("the line is " + std::string(kind_name(object.type)) + ", not a JSON object");
+struct project_field {
+    std::string_view name;
+    std::string account::project_info::*slot;
+};
+const project_field project_fields[] = {
+    {"project", &account::project_info::project},
+    {"equipment", &account::project_info::equipment},
+    {"tag", &account::project_info::tag},
+    {"drawing", &account::project_info::drawing},
+    {"designer", &account::project_info::designer},
+    {"design_date", &account::project_info::design_date},
+    {"checker", &account::project_info::checker},
+    {"check_date", &account::project_info::check_date},
+    {"approver", &account::project_info::approver},
+    {"approve_date", &account::project_info::approve_date},
+};
 
-    const json::value* calc = object.find("calc");
-    if (!calc) return failed("missing field \"calc\" (" + expected_names(calc_kinds) + ")");
-    if (calc->type != kind::string)
-        return failed("field \"calc\" must be a string, not " + std::string(kind_name(calc->type)) +
-                      " (" + expected_names(calc_kinds) + ")");
-    const auto which = lookup(calc_kinds, calc->text);
-    if (!which)
-        return failed("unknown value " + quoted(calc->text) + " for field \"calc\" (" +
-                      expected_names(calc_kinds) + ")");
+bool decode_project(const object_view& object, account::project_info& project, std::string& error) {
+    if (object.too_many) {
+        error = "in \"project\": more than " + std::to_string(max_fields) + " fields";
+        return false;
+    }
+    for (std::size_t i = 0; i < object.count; ++i) {
+        const field& v = object.fields[i];
+        const project_field* which = nullptr;
+        for (const auto& f : project_fields)
+            if (f.name == v.key()) which = &f;
+        if (!which) {
+            error = "unknown field " + quoted(v.key()) + " in \"project\"";
+            return false;
+        }
+        if (v.type != kind::string && v.type != kind::null) {
+            error = "field " + quoted(v.key()) + " in \"project\" must be a string, not " +
+                    std::string(kind_name(v.type));
+            return false;
+        }
+        project.*(which->slot) = std::string(v.text());
+    }
+    return true;
+}
 
-    std::string error;
+bool decode_device(const object_view& object, route::route_input& in, std::string& error) {
+    const field* calc = object.find("calc");
+    if (!calc) {
+        error = "in \"device\": missing field \"calc\" (" + device_expected + ")";
+        return false;
+    }
+    if (calc->type != kind::string || (calc->text() != "valve" && calc->text() != "disc")) {
+        error = "in \"device\": field \"calc\" must be \"valve\" or \"disc\"";
+        return false;
+    }
+    if (object.find("vessel_ws")) {
+        error = "in \"device\": field \"vessel_ws\" is not allowed: the device takes the relief "
+                "rate the route kept";
+        return false;
+    }
+    if (calc->text() == "valve") {
+        valve_request r;
+        if (!read_fields(object, "valve", valve_numbers, valve_choices, {"calc"}, r, error)) {
+            error = "in \"device\": " + error;
+            return false;
+        }
+        in.next = route::device::safety_valve;
+        in.valve = r.input;
+    } else {
+        disc_request r;
+        if (!read_fields(object, "disc", disc_numbers, disc_choices, {"calc"}, r, error)) {
+            error = "in \"device\": " + error;
+            return false;
+        }
+        in.next = route::device::bursting_disc;
+        in.disc = {r.medium, r.nozzle, r.inputs};
+    }
+    return true;
+}
+
+// The part of a route line a field names: an object read by the reader, or an error.
+const object_view* part(const reader& r, const field& f, std::string_view name, std::string& error) {
+    if (f.type != kind::object || f.object < 0) {
+        error = "field " + quoted(name) + " must be an object, not " + std::string(kind_name(f.type));
+        return nullptr;
+    }
+    return &r.object(f.object);
+}
+
+bool decode_route(const reader& r, route_request& out, std::string& error) {
+    const object_view& line = r.line();
+    if (line.too_many) {
+        error = "more than " + std::to_string(max_fields) + " fields (no request has so many)";
+        return false;
+    }
+    const field* relief_part = nullptr;
+    const field* device_part = nullptr;
+    const field* project_part = nullptr;
+    for (std::size_t i = 0; i < line.count; ++i) {
+        const field& f = line.fields[i];
+        const field** slot = nullptr;
+        const std::string_view key = f.key();
+        if (key == "calc") continue;
+        if (key == "format") {
+            if (f.type != kind::string || f.text() != "ventora-case") {
+                error = "field \"format\" must be \"ventora-case\"";
+                return false;
+            }
+            continue;
+        }
+        if (key == "version") {
+            if (f.type != kind::number || parse_number(f.text()) != number(1.0)) {
+                error = "field \"version\" must be 1";
+                return false;
+            }
+            continue;
+        }
+        if (key == "relief") slot = &relief_part;
+        else if (key == "device") slot = &device_part;
+        else if (key == "project") slot = &project_part;
+        if (!slot) {
+            error = "unknown field " + quoted(key) + " for calc \"route\"";
+            return false;
+        }
+        *slot = &f;
+    }
+    if (project_part && project_part->type != kind::null) {
+        const object_view* project = part(r, *project_part, "project", error);
+        if (!project || !decode_project(*project, out.project, error)) return false;
+    }
+    if (!relief_part) {
+        error = "route request without field \"relief\"";
+        return false;
+    }
+    const object_view* relief = part(r, *relief_part, "relief", error);
+    if (!relief) return false;
+    if (!decode_relief(*relief, {"case"}, out.input.relief, error)) {
+        error = "in \"relief\": " + error;
+        return false;
+    }
+    out.input.next.reset();
+    if (device_part && device_part->type != kind::null) {
+        const object_view* device = part(r, *device_part, "device", error);
+        if (!device || !decode_device(*device, out.input, error)) return false;
+    }
+    return true;
+}
+
+decoded_request decode(const reader& r, kind root, std::string& error) {
     decoded_request d;
+    if (root != kind::object) {
+        error = "the line is " + std::string(kind_name(root)) + ", not a JSON object";
+        return d;
+    }
+    const object_view& object = r.line();
+    if (object.too_many) {
+        error = "more than " + std::to_string(max_fields) + " fields (no request has so many)";
+        return d;
+    }
+    const field* calc = object.find("calc");
+    if (!calc) {
+        error = "missing field \"calc\" (" + calc_expected + ")";
+        return d;
+    }
+    if (calc->type != kind::string) {
+        error = "field \"calc\" must be a string, not " + std::string(kind_name(calc->type)) + " (" +
+                calc_expected + ")";
+        return d;
+    }
+    if (calc->text() == route_calc) {
+        route_request route;
+        if (decode_route(r, route, error)) d.req = std::move(route);
+        return d;
+    }
+    const auto which = lookup(calc_kinds, calc->text());
+    if (!which) {
+        error = "unknown value " + quoted(calc->text()) + " for field \"calc\" (" + calc_expected + ")";
+        return d;
+    }
     switch (*which) {
         case calc_kind::relief: {
             relief_input in;
-            const json::value* which_case = object.find("case");
-            if (!which_case)
-                return failed("relief request without field \"case\" (" +
-                              expected_names(relief_cases) + ")");
-            if (which_case->type != kind::string)
-                return failed("field \"case\" must be a string, not " +
-                              std::string(kind_name(which_case->type)) + " (" +
-                              expected_names(relief_cases) + ")");
-            const auto relief_case = lookup(relief_cases, which_case->text);
-            if (!relief_case)
-                return failed("unknown value " + quoted(which_case->text) +
-                              " for field \"case\" (" + expected_names(relief_cases) + ")");
-            in.kind = *relief_case;
-            if (!read_fields(object, "relief", relief_numbers, relief_choices, {"calc", "case"}, in,
-                             error))
-                return failed(std::move(error));
-            d.req = in;
+            if (decode_relief(object, {"calc", "case"}, in, error)) d.req = in;
             break;
         }
         case calc_kind::valve: {
-            valve_request r;
-            if (!read_fields(object, "valve", valve_numbers, valve_choices, {"calc"}, r, error))
-                return failed(std::move(error));
-            d.req = r;
+            valve_request v;
+            if (read_fields(object, "valve", valve_numbers, valve_choices, {"calc"}, v, error)) d.req = v;
             break;
         }
         case calc_kind::disc: {
-            disc_request r;
-            if (!read_fields(object, "disc", disc_numbers, disc_choices, {"calc"}, r, error))
-                return failed(std::move(error));
-            d.req = r;
+            disc_request v;
+            if (read_fields(object, "disc", disc_numbers, disc_choices, {"calc"}, v, error)) d.req = v;
             break;
         }
     }
     return d;
+}
+
+// One parser per thread, reused from line to line; let go of after a long line so that its
+// buffers do not stay at that size.
+od::parser& line_parser() {
+    thread_local od::parser parser;
+    return parser;
+}
+
+}  // namespace
+
+decoded_request decode_line(std::string_view line, std::size_t readable) {
+    decoded_request d;
+    // A long line is walked without simdjson first: a list of millions of numbers or an object
+    // of millions of keys is refused before anything indexes it.
+    if (line.size() > long_line) {
+        d.error = json::find_problem(line);
+        if (!d.error.empty()) return d;
+    }
+    std::string copy;
+    const char* data = line.data();
+    std::size_t capacity = readable;
+    if (readable < line.size() + simdjson::SIMDJSON_PADDING) {
+        copy.reserve(line.size() + simdjson::SIMDJSON_PADDING);
+        copy.assign(line);
+        data = copy.data();
+        capacity = copy.capacity();
+    }
+    od::parser& parser = line_parser();
+    od::document doc;
+    reader r;
+    kind root = kind::null;
+    std::string error;
+    const bool read = !parser.iterate(simdjson::padded_string_view(data, line.size(), capacity)).get(doc) &&
+                      r.read(doc, root);
+    if (read) {
+        d = decode(r, root, error);
+        if (d.req) {
+            if (parser.capacity() > long_line) parser = od::parser();
+            return d;
+        }
+    }
+    // Something is wrong. A fault in the JSON itself, or a duplicate key, comes first, at the
+    // place where a reader meets it; then what is wrong with the request.
+    d.error = json::find_problem(line);
+    if (d.error.empty()) d.error = read ? std::move(error) : "not valid JSON";
+    if (parser.capacity() > long_line) parser = od::parser();
+    return d;
+}
+
+decoded_route decode_route_line(std::string_view line) {
+    decoded_route out;
+    decoded_request d = decode_line(line);
+    if (!d.req) {
+        out.error = std::move(d.error);
+    } else if (auto* route = std::get_if<route_request>(&*d.req)) {
+        out.input = std::move(route->input);
+        out.project = std::move(route->project);
+    } else {
+        out.error = "not a route request: field \"calc\" is not \"route\"";
+    }
+    return out;
 }
 
 }  // namespace ventora::cli

@@ -1,15 +1,19 @@
-// Turns one request object of the batch tool into the inputs of a calculation, exactly as the
+// Turns one request line of the batch tool into the inputs of a calculation, exactly as the
 // window would hand them over: choices as enums (none when absent or null), numbers as the
-// values of their boxes' texts.
+// values of their boxes' texts. simdjson reads the line; nothing is built beyond a short list of
+// the fields a request can have.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
-#include "json.h"
+#include "account/account.h"
 #include "disc/disc_calc.h"
 #include "relief/relief_calc.h"
+#include "route/route.h"
 #include "valve/valve_calc.h"
 
 namespace ventora::cli {
@@ -28,17 +32,39 @@ struct disc_request {
     float vessel_ws = 0.0F;
 };
 
-using request = std::variant<relief::relief_input, valve_request, disc_request>;
+// The relief rate and the device sized against the rate it kept, with the title block.
+struct route_request {
+    route::route_input input;
+    account::project_info project;
+};
+
+using request = std::variant<relief::relief_input, valve_request, disc_request, route_request>;
 
 struct decoded_request {
     std::optional<request> req;
-    // What is wrong with the request, in English, naming the field; empty when decoded.
+    // What is wrong with the line, in English, naming the field; empty when decoded.
     std::string error;
 };
 
-// Decodes a parsed JSON value. Every field must be known for its calculation; a number field is
-// the text typed in its box (a JSON string) or a JSON number (read through the same number rules
-// from its literal text), and an absent one takes its box's initial text.
-decoded_request decode_request(const json::value& object);
+// Lines longer than this are checked for their shape (json::find_problem) before simdjson reads
+// them, so that a huge list or object is refused without simdjson indexing all of it.
+inline constexpr std::size_t long_line = 64 * 1024;
+
+// Decodes one line (without its terminator). Every field must be known for its calculation; a
+// number field is the text typed in its box (a JSON string) or a JSON number (read through the
+// same number rules from its literal text), and an absent one takes its box's initial text.
+// `readable` is how many bytes from line.data() on may be read (simdjson reads ahead of the
+// line's end); with fewer than line.size() + 64 the line is copied first.
+decoded_request decode_line(std::string_view line, std::size_t readable);
+inline decoded_request decode_line(std::string_view line) { return decode_line(line, line.size()); }
+
+// A route request line, {"calc":"route",...}, for the programs that run routes themselves.
+struct decoded_route {
+    route::route_input input;
+    account::project_info project;
+    // What is wrong with the line; empty when it is a route request.
+    std::string error;
+};
+decoded_route decode_route_line(std::string_view line);
 
 }  // namespace ventora::cli

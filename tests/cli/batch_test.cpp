@@ -8,38 +8,39 @@
 #include <gtest/gtest.h>
 
 #include "json.h"
+#include "json_tree.h"
 
 using namespace ventora::cli;
 
 namespace {
 
 // Reads a response back: it must be exactly one JSON object.
-json::value read_response(const std::string& text) {
-    const json::parse_result r = json::parse(text);
+testing_json::value read_response(const std::string& text) {
+    const testing_json::parse_result r = testing_json::parse(text);
     EXPECT_TRUE(r.parsed) << text << ": " << r.error;
     if (!r.parsed) return {};
     EXPECT_EQ(r.parsed->type, json::kind::object) << text;
     return *r.parsed;
 }
 
-std::vector<std::string> keys_of(const json::value& v) { return v.keys; }
+std::vector<std::string> keys_of(const testing_json::value& v) { return v.keys; }
 
-std::vector<std::string> messages_of(const json::value& v) {
+std::vector<std::string> messages_of(const testing_json::value& v) {
     std::vector<std::string> out;
-    const json::value* m = v.find("messages");
+    const testing_json::value* m = v.find("messages");
     if (!m) return out;
     for (const auto& item : m->items) out.push_back(item.text);
     return out;
 }
 
 // A number in a response, as the double it reads back to; NAN when null or absent.
-double number_at(const json::value& v, const char* key) {
-    const json::value* n = v.find(key);
+double number_at(const testing_json::value& v, const char* key) {
+    const testing_json::value* n = v.find(key);
     if (!n || n->type != json::kind::number) return std::nan("");
     return std::strtod(n->text.c_str(), nullptr);
 }
-bool is_null(const json::value& v, const char* key) {
-    const json::value* n = v.find(key);
+bool is_null(const testing_json::value& v, const char* key) {
+    const testing_json::value* n = v.find(key);
     return n && n->type == json::kind::null;
 }
 
@@ -68,7 +69,7 @@ TEST_P(ReliefLine, AnswersLikeTheWindow) {
     std::string out;
     const bool refused = std::string(c.status) == "refused";
     EXPECT_TRUE(answer_line(c.line, 7, out));
-    const json::value v = read_response(out);
+    const testing_json::value v = read_response(out);
     std::vector<std::string> keys = {"line", "calc", "status", "messages"};
     if (!std::isnan(c.area) || c.line.find("liquefied_gas") != std::string::npos) keys.push_back("area");
     keys.insert(keys.end(), {"ws", "stored"});
@@ -147,7 +148,7 @@ TEST_P(ValveLine, AnswersLikeTheWindow) {
     const auto& c = GetParam();
     std::string out;
     EXPECT_TRUE(answer_line(c.line, 1, out));
-    const json::value v = read_response(out);
+    const testing_json::value v = read_response(out);
     EXPECT_EQ(keys_of(v), (std::vector<std::string>{"line", "calc", "status", "messages", "K",
                                                     "area", "capacity", "check"}));
     EXPECT_EQ(v.find("calc")->text, "valve");
@@ -216,7 +217,7 @@ TEST_P(DiscLine, AnswersLikeTheWindow) {
     const auto& c = GetParam();
     std::string out;
     EXPECT_TRUE(answer_line(c.line, 1, out));
-    const json::value v = read_response(out);
+    const testing_json::value v = read_response(out);
     EXPECT_EQ(keys_of(v), (std::vector<std::string>{"line", "calc", "status", "messages", "area"}));
     EXPECT_EQ(v.find("status")->text, c.status);
     EXPECT_EQ(messages_of(v), std::vector<std::string>{c.message});
@@ -283,7 +284,7 @@ TEST_P(InvalidUtf8Line, IsAnErrorLineInValidUtf8) {
     std::string out;
     EXPECT_FALSE(answer_line(GetParam().line, 1, out));
     EXPECT_EQ(json::find_invalid_utf8(out), std::string_view::npos);
-    const json::value v = read_response(out);
+    const testing_json::value v = read_response(out);
     ASSERT_NE(v.find("error"), nullptr);
     EXPECT_EQ(v.find("error")->text.rfind("invalid UTF-8 at byte ", 0), 0U) << out;
 }

@@ -67,7 +67,7 @@ grep -q -- "--fast" "$work/err" || fail "the error does not name the unknown opt
 
 expect_status 0 "--help" -- "$calc" --help
 grep -q "^Usage: ventora-calc" "$work/out" || fail "--help prints no usage line"
-for word in relief valve disc vessel_ws '"line":N' "Exit status"; do
+for word in relief valve disc route project vessel_ws '"line":N' "Exit status"; do
     grep -qF -- "$word" "$work/out" || fail "--help does not describe $word"
 done
 
@@ -97,14 +97,19 @@ expect_out "a file after --" "{\"line\":1,$good_out
 # An interactive caller gets each answer as soon as its line is complete.
 checks=$((checks + 1))
 coproc CALC { "$calc"; }
-printf '%s\n' "$good" >&"${CALC[1]}"
-if IFS= read -r -t 10 reply <&"${CALC[0]}"; then
+# Bash unsets CALC and CALC_PID as soon as the coprocess has exited, which can happen before the
+# lines below run: keep the pid and the descriptors while they exist.
+calc_pid=$CALC_PID
+calc_in=${CALC[1]}
+calc_out=${CALC[0]}
+printf '%s\n' "$good" >&"$calc_in"
+if IFS= read -r -t 10 reply <&"$calc_out"; then
     [ "$reply" = "{\"line\":1,$good_out" ] || fail "interactive answer: $reply"
 else
     fail "no answer within 10 s while standard input stays open"
 fi
-exec {CALC[1]}>&-
-wait "$CALC_PID" || fail "interactive run ended with status $?"
+exec {calc_in}>&-
+wait "$calc_pid" || fail "interactive run ended with status $?"
 
 echo "$checks checks"
 [ "$checks" -gt 0 ] || fail "nothing was checked"

@@ -11,12 +11,7 @@ using namespace ventora::cli;
 
 namespace {
 
-decoded_request decode_text(std::string_view line) {
-    const json::parse_result parsed = json::parse(line);
-    EXPECT_TRUE(parsed.parsed) << line << ": " << parsed.error;
-    if (!parsed.parsed) return {};
-    return decode_request(*parsed.parsed);
-}
+decoded_request decode_text(std::string_view line) { return decode_line(line); }
 
 template <class T>
 T decode_as(std::string_view line) {
@@ -276,9 +271,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         error_case{"NotAnObject", "[1]", "the line is a list, not a JSON object"},
         error_case{"NumberLine", "5", "the line is a number, not a JSON object"},
-        error_case{"MissingCalc", "{}", R"(missing field "calc" (expected "relief", "valve" or "disc"))"},
-        error_case{"NullCalc", R"({"calc":null})", R"(field "calc" must be a string, not null (expected "relief", "valve" or "disc"))"},
-        error_case{"UnknownCalc", R"({"calc":"Relief"})", R"(unknown value "Relief" for field "calc" (expected "relief", "valve" or "disc"))"},
+        error_case{"MissingCalc", "{}", R"(missing field "calc" (expected "relief", "valve", "disc" or "route"))"},
+        error_case{"NullCalc", R"({"calc":null})", R"(field "calc" must be a string, not null (expected "relief", "valve", "disc" or "route"))"},
+        error_case{"UnknownCalc", R"({"calc":"Relief"})", R"(unknown value "Relief" for field "calc" (expected "relief", "valve", "disc" or "route"))"},
         error_case{"ReliefWithoutCase", R"({"calc":"relief","W_t":800})", R"(relief request without field "case" (expected "compressed_gas", "liquefied_gas" or "typed_rate"))"},
         error_case{"ReliefUnknownCase", R"({"calc":"relief","case":"steam"})", R"(unknown value "steam" for field "case" (expected "compressed_gas", "liquefied_gas" or "typed_rate"))"},
         error_case{"ReliefNullCase", R"({"calc":"relief","case":null})", R"(field "case" must be a string, not null (expected "compressed_gas", "liquefied_gas" or "typed_rate"))"},
@@ -312,5 +307,110 @@ TEST(BadRequest, ReportsTheFirstBadFieldInOrder) {
     const decoded_request e = decode_text(R"({"x":1,"calc":"disc","p_b":null})");
     EXPECT_EQ(e.error, R"(unknown field "x" for calc "disc")");
 }
+
+}  // namespace
+
+namespace {
+
+// The route line, as ventora-report reads it: the title block into project_info, the relief's
+// fields into route_input.relief, and the device chosen by its calc.
+TEST(DecodeRouteLine, FillsTheTitleBlockReliefAndDevice) {
+    const decoded_route d = decode_route_line(
+        R"({"calc":"route","format":"ventora-case","version":1,)"
+        R"("project":{"project":"储罐工程","equipment":"氮气储罐","tag":"V-101","drawing":"D-7",)"
+        R"("designer":"张工","design_date":"2026-12-07","checker":"李工","check_date":"2026-12-08",)"
+        R"("approver":"王工","approve_date":"2026-12-09"},)"
+        R"("relief":{"case":"compressed_gas","compressed_kind":"gas_storage_tank","rho":10,"d":100,"v":"20"},)"
+        R"("device":{"calc":"valve","valve_type":"full_lift","medium":"gas","d1":50,"Po":"0.1"}})");
+    ASSERT_EQ(d.error, "");
+    EXPECT_EQ(d.project.project, "储罐工程");
+    EXPECT_EQ(d.project.equipment, "氮气储罐");
+    EXPECT_EQ(d.project.tag, "V-101");
+    EXPECT_EQ(d.project.drawing, "D-7");
+    EXPECT_EQ(d.project.designer, "张工");
+    EXPECT_EQ(d.project.design_date, "2026-12-07");
+    EXPECT_EQ(d.project.checker, "李工");
+    EXPECT_EQ(d.project.check_date, "2026-12-08");
+    EXPECT_EQ(d.project.approver, "王工");
+    EXPECT_EQ(d.project.approve_date, "2026-12-09");
+    EXPECT_EQ(d.input.relief.kind, relief::relief_case::compressed_gas);
+    EXPECT_EQ(d.input.relief.compressed, relief::compressed_kind::gas_storage_tank);
+    EXPECT_EQ(d.input.relief.rho, 10.0);
+    EXPECT_EQ(d.input.relief.v, 20.0);
+    EXPECT_FALSE(d.input.relief.G.has_value());  // its box starts empty
+    EXPECT_EQ(d.input.relief.D, 0.0);            // its box starts at "0"
+    ASSERT_EQ(d.input.next, route::device::safety_valve);
+    EXPECT_EQ(d.input.valve.type, valve::valve_type::full_lift);
+    EXPECT_EQ(d.input.valve.d1, 50.0);
+    EXPECT_EQ(d.input.valve.capacity.Po, 0.1);
+    EXPECT_EQ(d.input.valve.capacity.C, 0.0);
+}
+
+TEST(DecodeRouteLine, TakesADiscOrNoDevice) {
+    const decoded_route disc = decode_route_line(
+        R"({"calc":"route","relief":{"case":"typed_rate","W_t":800},"device":{"calc":"disc","medium":"gas","p_b":"1.5"}})");
+    ASSERT_EQ(disc.error, "");
+    ASSERT_EQ(disc.input.next, route::device::bursting_disc);
+    EXPECT_EQ(disc.input.disc.medium, disc::disc_medium::gas);
+    EXPECT_FALSE(disc.input.disc.nozzle.has_value());
+    EXPECT_EQ(disc.input.disc.inputs.p_b, 1.5);
+    EXPECT_EQ(disc.input.relief.W_t, 800.0);
+    for (const char* line : {R"({"calc":"route","relief":{"case":"typed_rate"},"device":null})",
+                             R"({"calc":"route","relief":{"case":"typed_rate"}})"}) {
+        const decoded_route none = decode_route_line(line);
+        EXPECT_EQ(none.error, "") << line;
+        EXPECT_FALSE(none.input.next.has_value()) << line;
+        EXPECT_EQ(none.project.project, "") << line;
+    }
+}
+
+struct route_error {
+    const char* name;
+    std::string line;
+    std::string error;
+};
+void PrintTo(const route_error& c, std::ostream* os) { *os << c.name; }
+
+class DecodeRouteLineRefuses : public testing::TestWithParam<route_error> {};
+TEST_P(DecodeRouteLineRefuses, NamingTheField) {
+    EXPECT_EQ(decode_route_line(GetParam().line).error, GetParam().error);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Lines, DecodeRouteLineRefuses,
+    testing::Values(
+        route_error{"PlainRequest", R"({"calc":"relief","case":"typed_rate"})",
+                    R"(not a route request: field "calc" is not "route")"},
+        route_error{"VesselWsInDevice",
+                    R"({"calc":"route","relief":{"case":"typed_rate"},"device":{"calc":"disc","vessel_ws":1}})",
+                    R"(in "device": field "vessel_ws" is not allowed: the device takes the relief rate the route kept)"},
+        route_error{"DeviceWithoutCalc", R"({"calc":"route","relief":{"case":"typed_rate"},"device":{}})",
+                    R"(in "device": missing field "calc" (expected "valve" or "disc"))"},
+        route_error{"DeviceUnknownField",
+                    R"({"calc":"route","relief":{"case":"typed_rate"},"device":{"calc":"valve","p_b":1}})",
+                    R"(in "device": unknown field "p_b" for calc "valve")"},
+        route_error{"ReliefWithCalc", R"({"calc":"route","relief":{"calc":"relief","case":"typed_rate"}})",
+                    R"(in "relief": unknown field "calc" for calc "relief")"},
+        route_error{"ReliefWithoutCase", R"({"calc":"route","relief":{}})",
+                    R"(in "relief": relief request without field "case" (expected "compressed_gas", "liquefied_gas" or "typed_rate"))"},
+        route_error{"NoRelief", R"({"calc":"route","device":null})", R"(route request without field "relief")"},
+        route_error{"ReliefNotAnObject", R"({"calc":"route","relief":"typed_rate"})",
+                    R"(field "relief" must be an object, not a string)"},
+        route_error{"WrongFormat", R"({"calc":"route","format":"ventora-cases","relief":{"case":"typed_rate"}})",
+                    R"(field "format" must be "ventora-case")"},
+        route_error{"VersionTwo", R"({"calc":"route","version":2,"relief":{"case":"typed_rate"}})",
+                    R"(field "version" must be 1)"},
+        route_error{"VersionAsText", R"({"calc":"route","version":"1","relief":{"case":"typed_rate"}})",
+                    R"(field "version" must be 1)"},
+        route_error{"UnknownProjectField", R"({"calc":"route","project":{"owner":"x"},"relief":{"case":"typed_rate"}})",
+                    R"(unknown field "owner" in "project")"},
+        route_error{"ProjectFieldNotText", R"({"calc":"route","project":{"tag":101},"relief":{"case":"typed_rate"}})",
+                    R"(field "tag" in "project" must be a string, not a number)"},
+        route_error{"DuplicateProjectField",
+                    R"({"calc":"route","project":{"tag":"a","tag":"b"},"relief":{"case":"typed_rate"}})",
+                    R"(duplicate key "tag" at byte 38)"},
+        route_error{"ObjectTooDeep",
+                    R"({"calc":"route","relief":{"case":"typed_rate","W_t":{"v":1}}})",
+                    R"(in "relief": field "W_t" must be a number or a string, not an object)"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

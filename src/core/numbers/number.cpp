@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <limits>
 
 namespace ventora {
@@ -52,30 +52,93 @@ bool to_ascii(std::string_view text, std::string& out) {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// Removes the trailing zeros of a mantissa written by %G (and the point when nothing follows it).
-std::string trim_mantissa(std::string s) {
-    const auto e = s.find('E');
-    std::string mantissa = s.substr(0, e);
-    const std::string exponent = e == std::string::npos ? std::string() : s.substr(e);
-    if (mantissa.find('.') != std::string::npos) {
-        while (!mantissa.empty() && mantissa.back() == '0') mantissa.pop_back();
-        if (!mantissa.empty() && mantissa.back() == '.') mantissa.pop_back();
-    }
-    return mantissa + exponent;
-}
+// 10^digits for the two precisions used.
+double digits_limit(int digits) { return digits == 15 ? 1e15 : digits == 7 ? 1e7 : 0.0; }
 
+// Writes value in the general format with `digits` significant digits (as "%.*G" does: exponent
+// form when the decimal exponent after rounding is below -4 or at least `digits`, the exponent
+// signed and of at least two digits), then drops the mantissa's trailing zeros and a point that
+// nothing follows. The rounding to `digits` digits is done once, by to_chars, and both forms are
+// laid out from those digits.
 std::string general_format(double value, int digits) {
     if (value == 0.0) return "0";  // also turns -0 into 0
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
-    return trim_mantissa(buffer);
+    if (std::isnan(value)) return std::signbit(value) ? "-NAN" : "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+
+    const double magnitude = std::fabs(value);
+    // A whole number of at most `digits` digits is written as it is (most results are).
+    if (magnitude < digits_limit(digits) && magnitude == std::floor(magnitude)) {
+        char whole[24];
+        const auto [end, ec] = std::to_chars(whole, whole + sizeof whole, static_cast<long long>(value));
+        (void)ec;
+        return std::string(whole, end);
+    }
+
+    // The digits and decimal exponent, d.ddd...e±XXX: at most 1 + 1 + 16 + 5 characters.
+    char sci[40];
+    const char* sci_end = nullptr;
+    // The shortest digits that read back to the double are the value rounded to 15 digits
+    // whenever there are no more than 15 of them: the double lies within 1.2e-16 of them
+    // (relative), well inside the 5e-16 that rounding at the 15th digit allows. Subnormals
+    // (coarser) and singles (spacing up to 6e-8 against 5e-8 at the 7th digit) are not so
+    // lucky: they, and doubles with more digits, are rounded by to_chars at the given precision.
+    int count = 0;
+    const bool normal = magnitude >= std::numeric_limits<double>::min();
+    if (digits == 15 && normal) {
+        sci_end = std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific).ptr;
+        for (const char* p = sci; p != sci_end && *p != 'e'; ++p) count += *p != '.';
+    }
+    if (digits != 15 || !normal || count > 15) {
+        sci_end = std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, digits - 1).ptr;
+    }
+    char mantissa[24];
+    count = 0;
+    const char* p = sci;
+    for (; p != sci_end && *p != 'e'; ++p)
+        if (*p != '.') mantissa[count++] = *p;
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), sci_end, exponent);
+    while (count > 1 && mantissa[count - 1] == '0') --count;  // trailing zeros go
+
+    std::string out;
+    out.reserve(32);
+    if (value < 0) out.push_back('-');
+    if (exponent < -4 || exponent >= digits) {
+        out.push_back(mantissa[0]);
+        if (count > 1) {
+            out.push_back('.');
+            out.append(mantissa + 1, static_cast<std::size_t>(count - 1));
+        }
+        out.push_back('E');
+        out.push_back(exponent < 0 ? '-' : '+');
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude < 10) out.push_back('0');
+        out += std::to_string(magnitude);
+    } else if (exponent >= 0) {
+        // The integer part has exponent + 1 digits; those past the kept ones are zeros.
+        const int whole = exponent + 1;
+        for (int i = 0; i < whole; ++i) out.push_back(i < count ? mantissa[i] : '0');
+        if (count > whole) {
+            out.push_back('.');
+            out.append(mantissa + whole, static_cast<std::size_t>(count - whole));
+        }
+    } else {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out.append(mantissa, static_cast<std::size_t>(count));
+    }
+    return out;
 }
 
 }  // namespace
 
 number parse_number(std::string_view text) {
-    std::string s;
-    if (!to_ascii(text, s)) return std::nullopt;
+    // Plain ASCII (nearly every text) is read where it stands; only full-width forms are copied.
+    bool ascii = true;
+    for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    std::string copy;
+    if (!ascii && !to_ascii(text, copy)) return std::nullopt;
+    const std::string_view s = ascii ? text : std::string_view(copy);
 
     std::size_t begin = 0, end = s.size();
     while (begin < end && is_blank(s[begin])) ++begin;
@@ -101,6 +164,35 @@ number parse_number(std::string_view text) {
         if (exponent_digits == 0) return std::nullopt;
     }
     if (i != end) return std::nullopt;
+
+    // Most texts are a few digits with perhaps a point and no exponent. With at most 15 digits
+    // the digits form an integer that a double holds exactly, and dividing it by the exact power
+    // of ten (at most 10^22) rounds once, correctly: the value is the nearest double, as
+    // from_chars would give.
+    if (digits <= 15) {
+        static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        std::int64_t whole = 0;
+        int decimals = -1;  // -1 until the point
+        bool plain = true;
+        for (std::size_t k = mantissa_begin; k < end; ++k) {
+            const char c = s[k];
+            if (c == '.') {
+                decimals = 0;
+            } else if (is_digit(c)) {
+                whole = whole * 10 + (c - '0');
+                if (decimals >= 0) ++decimals;
+            } else {
+                plain = false;  // an exponent
+                break;
+            }
+        }
+        if (plain) {
+            const double value = static_cast<double>(whole) / powers[decimals < 0 ? 0 : decimals];
+            return negative ? -value : value;
+        }
+    }
 
     // from_chars takes no leading '+'; the sign is applied afterwards.
     double value = 0.0;

@@ -20,7 +20,7 @@ struct named {
 template <class E, std::size_t N>
 constexpr std::optional<E> lookup(const named<E> (&table)[N], std::string_view name) {
     for (const auto& entry : table)
-        if (entry.name == name) return entry.value;
+        if (entry.name.size() == name.size() && entry.name == name) return entry.value;
     return std::nullopt;
 }
 
