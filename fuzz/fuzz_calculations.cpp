@@ -41,7 +41,8 @@ public:
             0.0, -0.0, 1.0, -1.0, 0.15, 0.149, 0.1, 0.1001, 10.0, 10.0001, 9.6117, 650.0, 649.0,
             1.4, 1.1, 2.0, 5.0, 12.0, 50.0, 29.0, 300.0, 356.0, 1000.0, 0.8, 0.52828, 0.31847134,
             1e-300, 5e-324, 1e-320, DBL_MIN, DBL_MAX, -DBL_MAX, 1e308, 1e154, 1e20, -1e20,
-            static_cast<double>(FLT_MAX), 3.5e38, 1e-45, 36.17523609653725, 31.914484, 6895.0 / 190.6};
+            static_cast<double>(FLT_MAX), 3.5e38, 1e-45, 36.17523609653725, 31.914484, 6895.0 / 190.6,
+            22.064, 22.064000000000004, 21.324271844660192, 21.324271844660196, 32.0, 36.0};
         const std::uint8_t tag = byte();
         switch (tag % 4) {
             case 0: return std::nullopt;
@@ -133,7 +134,7 @@ void fuzz_relief(decisions& in) {
 void fuzz_valve(decisions& in) {
     using namespace ventora::valve;
     valve_press_input p;
-    p.notes_tab = in.byte() % 4 == 0;
+    p.without_data = in.byte() % 4 == 0;
     p.type = in.choice<valve_type>(3);
     p.face = in.choice<seal_face>(2);
     p.medium = in.choice<valve_medium>(3);
@@ -149,6 +150,13 @@ void fuzz_valve(decisions& in) {
     FUZZ_CHECK(finite_or_unset(result.area) && whole_or_unset(result.area));
     FUZZ_CHECK(finite_or_unset(result.capacity));
     FUZZ_CHECK(result.check.has_value() == (result.status == press_status::checked));
+    // A verdict exists only with a capacity that is set: an empty capacity is no verdict's basis.
+    if (result.check && !p.without_data) FUZZ_CHECK(result.capacity.has_value());
+    // Saturated steam above water's critical pressure never reaches a capacity.
+    if (p.medium == valve_medium::saturated_steam && !p.without_data && result.check) {
+        const number Pd = discharge_pressure(valve_medium::saturated_steam, p.capacity.Ps);
+        FUZZ_CHECK(Pd && *Pd <= 22.064);
+    }
     if (result.check == verdict::pass) {
         FUZZ_CHECK(result.capacity && *result.capacity > 0);
         FUZZ_CHECK(*result.capacity >= static_cast<double>(vessel_ws));
@@ -187,6 +195,8 @@ void fuzz_disc(decisions& in) {
         FUZZ_CHECK(!result.A);
         return;
     }
+    // A minimum area reported as ready is set and not negative.
+    FUZZ_CHECK(result.A.has_value() && *result.A >= 0);
     FUZZ_CHECK(starts_with(message, prompt_area));
     FUZZ_CHECK(medium.has_value());
     const auto v = [](const number& n) { return n.value_or(0.0); };
@@ -200,7 +210,7 @@ void fuzz_disc(decisions& in) {
             FUZZ_CHECK(v(d.p_b) > 0 && v(d.p_o) > 0 && v(d.rho) > 0 && v(d.p_o) < v(d.p_b));
             break;
         case disc_medium::saturated_steam:
-            FUZZ_CHECK(nozzle.has_value() && v(d.p_b) > 0);
+            FUZZ_CHECK(nozzle.has_value() && v(d.p_b) > 0 && v(d.p_b) <= 22.064);
             break;
     }
 }
