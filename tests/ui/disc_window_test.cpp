@@ -301,6 +301,17 @@ private slots:
             << QStringList{"Option6", "Option3", "Text1=10.0001"} << 10000.0F << prompt_area + "239";
         QTest::newRow("steam, flush pipe, p_b 12")
             << QStringList{"Option6", "Option2", "Text1=12"} << 10000.0F << prompt_area + "215";
+        // Above water's critical pressure the correction drove the area to −2, −2181 and −1.7·10⁶.
+        QTest::newRow("steam, p_b 22.064 is still sized")
+            << QStringList{"Option6", "Option3", "Text1=22.064"} << 10000.0F << prompt_area + "90";
+        QTest::newRow("steam, p_b just above 22.064")
+            << QStringList{"Option6", "Option3", "Text1=22.064000000000004"} << 10000.0F << bad_input;
+        QTest::newRow("steam, p_b 32") << QStringList{"Option6", "Option1", "Text1=32"} << 10000.0F << bad_input;
+        QTest::newRow("steam, p_b 36") << QStringList{"Option6", "Option1", "Text1=36"} << 10000.0F << bad_input;
+        QTest::newRow("steam, p_b 36.175") << QStringList{"Option6", "Option1", "Text1=36.175"} << 10000.0F << bad_input;
+        QTest::newRow("gas area beyond the number range")
+            << QStringList{"Option4", "Option1", "Text1=1e-300", "Text5=1.4", "Text2=29", "Text3=300", "Text4=1"}
+            << 3e38F << bad_input;
         QTest::newRow("steam, p_b at its initial 0")
             << QStringList{"Option6", "Option3"} << 10000.0F << bad_input;
         QTest::newRow("steam ignores text in greyed boxes")

@@ -407,6 +407,17 @@ private slots:
         QTest::newRow("full lift saturated steam, high pressure")
             << QStringList{"Option1(0)", "Option3(1)", "Text1(10)=50", "Text1(1)=12"} << 10000.0F
             << QStringList{prompt_area + "1962", prompt_capacity + "84563.3769465515", passed} << "84563.3769465515";
+        // Pd = 1.03·Ps + 0.1: exactly 22.064 (water's critical pressure) is sized; the next double
+        // above and 30 MPa are refused after the area, with no capacity kept and no verdict.
+        QTest::newRow("steam at water's critical pressure is sized")
+            << QStringList{"Option1(0)", "Option3(1)", "Text1(10)=50", "Text1(1)=21.324271844660192"} << 10000.0F
+            << QStringList{prompt_area + "1962", prompt_capacity + "175967.007480122", passed} << "175967.007480122";
+        QTest::newRow("steam just above water's critical pressure is refused")
+            << QStringList{"Option1(0)", "Option3(1)", "Text1(10)=50", "Text1(1)=21.324271844660196"} << 10000.0F
+            << QStringList{prompt_area + "1962", bad_area} << "kept";
+        QTest::newRow("steam at 30 MPa is refused")
+            << QStringList{"Option1(0)", "Option3(1)", "Text1(10)=50", "Text1(1)=29"} << 10000.0F
+            << QStringList{prompt_area + "1962", bad_area} << "kept";
         QTest::newRow("full lift liquid")
             << QStringList{"Option1(0)", "Option3(2)", "Text1(10)=50", "Text2=1000", "Text1(1)=1", "Text3=0.1"}
             << 10000.0F << QStringList{prompt_area + "1962", prompt_capacity + "225306", passed} << "225306";
