@@ -62,7 +62,7 @@ splash_screen::splash_screen(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     build();
 
-    // Window load.
+    // Opening.
     auto* version = findChild<QLabel*>(QStringLiteral("lblVersion"));
     version->setText(QStringLiteral("2000版本"));
     fit(version);

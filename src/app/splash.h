@@ -53,8 +53,8 @@ private:
     const QObject* pressed_ = nullptr;
 };
 
-// Program start: shows frmSplash. When it closes, `main` receives a new MDIForm1 (whose load
-// runs then) and shows it.
+// Program start: shows frmSplash. When it closes, `main` receives a new main window, MDIForm1
+// (built and reset then), and shows it.
 splash_screen* start_with_splash(std::unique_ptr<main_window>& main);
 
 }  // namespace app

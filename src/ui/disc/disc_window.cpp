@@ -138,7 +138,7 @@ disc_window::disc_window(window_host& host, QWidget* parent) : QMdiSubWindow(par
     set_tab_order();
     setWidget(client);
 
-    // The load sizes the window from the main window's outer size, in single-precision twips,
+    // Opening sizes the window from the main window's outer size, in single-precision twips,
     // and reads each size back as the window system has taken it.
     const auto main_width = static_cast<float>(host_.width_twips());
     const auto main_height = static_cast<float>(host_.height_twips());
@@ -156,7 +156,7 @@ void disc_window::showEvent(QShowEvent* event) {
     QMdiSubWindow::showEvent(event);
     if (placed_) return;
     placed_ = true;
-    // The main window's frame places a newly added child by its own rule; the load's place wins.
+    // The main window's frame places a newly added child by its own rule; the place chosen on opening wins.
     move(twips_to_px(left_twips_), twips_to_px(100));
 }
 

@@ -52,7 +52,7 @@ private:
 
     window_host& host_;
     bool placed_ = false;
-    double left_twips_ = 0;  // the place the load chose, kept until the window is first shown
+    double left_twips_ = 0;  // the place chosen on opening, kept until the window is first shown
     std::array<QLineEdit*, 8> text_{};        // Text1..Text7 at their own numbers
     std::array<QLabel*, 8> label_{};          // Label1..Label7 at their own numbers
     std::array<QRadioButton*, 7> option_{};   // Option1..Option6 at their own numbers

@@ -28,7 +28,7 @@ namespace ventora::relief {
 class relief_window : public QMdiSubWindow {
     Q_OBJECT
 public:
-    // The window's load: builds every control, then sizes and places the window from the main
+    // Opening the window: builds every control, then sizes and places the window from the main
     // window's outer size.
     explicit relief_window(window_host& host, QWidget* parent = nullptr);
 
@@ -70,7 +70,7 @@ private:
     relief_input read_input(relief_case kind) const;
 
     window_host& host_;
-    // Where the load put the window, in the main window's client area. The frame's own placement
+    // Where opening put the window, in the main window's client area. The frame's own placement
     // of a newly added child must not win over it.
     QRect load_geometry_;
     bool shown_ = false;

@@ -1,4 +1,4 @@
-// The load of the relief-rate window: every control with its caption, initial text, position,
+// Building the relief-rate window: every control with its caption, initial text, position,
 // font and enabled state. Positions are in twips, relative to the control's container.
 #include <algorithm>
 

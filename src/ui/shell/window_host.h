@@ -14,7 +14,7 @@ public:
     virtual double width_twips() const = 0;
     virtual double height_twips() const = 0;
 
-    // "Show": create the window if it is not open (running its load), make it visible and bring
+    // "Show": create the window if it is not open (building and placing it), make it visible and bring
     // it to the front; an open window only comes forward, keeping its contents.
     virtual void show_relief_window() = 0;
     virtual void show_valve_window() = 0;

@@ -23,8 +23,8 @@ namespace ventora::valve {
 
 struct valve_press_input;
 
-// 安全阀计算 (`form_anquanfa`): a child window of the main window. Its constructor is the window's
-// load. The engineer chooses the valve type, seal face and medium, types the dimensions and the
+// 安全阀计算 (`form_anquanfa`): a child window of the main window. Its constructor builds the
+// controls and places the window. The engineer chooses the valve type, seal face and medium, types the dimensions and the
 // medium's data, and "下一步" sizes the valve and checks its capacity against `vessel_ws`.
 class valve_window : public QMdiSubWindow {
     Q_OBJECT
