@@ -12,6 +12,7 @@
 
 #include "main_window.h"
 #include "media/media_dialog.h"
+#include "shell/controls.h"
 #include "shell/workflow_state.h"
 #include "ui_support.h"
 
@@ -230,6 +231,31 @@ private slots:
             QVERIFY(qAbs(number_in(now, "Text4") - 0.9099) < 0.01);
             QVERIFY(qAbs(number_in(now, "Text5") - 1.30) < 0.02);
         }
+    }
+
+    // The book names the medium, the state and the source of a filled value, as long as the box
+    // still holds what was written.
+    void the_book_names_the_source_of_a_filled_box() {
+        main->show_disc_window();
+        QMdiSubWindow* window = main->disc_window();
+        find<QRadioButton>(window, "Option4")->setChecked(true);
+        find<QLineEdit>(window, "Text3")->setText("300");
+        find<QLineEdit>(window, "Text1")->setText("1");
+        {
+            media_dialog dialog(window);
+            dialog.select_medium("nitrogen");
+            click_button(find<QPushButton>(&dialog, "media_fill"));
+        }
+        auto* M = find<QLineEdit>(window, "Text2");
+        auto* k = find<QLineEdit>(window, "Text5");
+        k->setText("1.41");  // typed over: no longer the library's value
+        account::account acc;
+        acc.inputs = {{"M", "气体摩尔质量", "kg/kmol", std::nullopt, std::nullopt},
+                      {"k", "气体绝热指数", "", std::nullopt, std::nullopt}};
+        attach_texts(acc, {{"M", M}, {"k", k}});
+        QVERIFY(acc.inputs[0].source.find("氮气") != std::string::npos);
+        QVERIFY(acc.inputs[0].source.find("T = 300 K") != std::string::npos);
+        QVERIFY(acc.inputs[1].source.empty());
     }
 
     void the_window_keeps_the_latest_fill_of_each_box() {

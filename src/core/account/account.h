@@ -28,6 +28,8 @@ struct input {
     number value;  // the value read; unset is shown "未输入"
     // For a choice rather than a number: the option chosen ("全启式安全阀"), or "未选择".
     std::string choice{};
+    // Where a value filled in from a data source came from ("丙烷，T = 320 K；DIPPR 106 …").
+    std::string source{};
 };
 
 // One step: a formula, a decision or a check.

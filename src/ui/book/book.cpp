@@ -95,6 +95,7 @@ QString input_table(const std::vector<account::input>& inputs) {
         // what was typed beside what was read.
         if (in.text && (!in.value || *in.text != format_double(in.value)))
             value += QStringLiteral("（输入“%1”）").arg(escaped(*in.text));
+        if (!in.source.empty()) value += QStringLiteral("<br/><small>来源：%1</small>").arg(escaped(in.source));
         out += row({cell(escaped(in.name)), cell(formula_html(in.symbol)), cell(value),
                     cell(formula_html(in.unit))});
     }

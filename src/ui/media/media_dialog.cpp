@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "numbers/number.h"
+#include "shell/controls.h"
 #include "valve/valve_calc.h"
 
 namespace ventora::media_ui {
@@ -387,6 +388,17 @@ void media_dialog::fill() {
     kept.removeIf([](const media_fill& f) { return f.boxes.isEmpty(); });
     kept.append(record);
     source_->setProperty(fill_property, QVariant::fromValue(kept));
+
+    // Each box also carries where its value came from, for the book, as long as it holds the
+    // text written (see attach_texts).
+    QString state = record.medium_name;
+    if (record.T) state += QStringLiteral("，T = %1 K").arg(*record.T, 0, 'g', 6);
+    if (record.P) state += QStringLiteral("，P = %1 MPa").arg(*record.P, 0, 'g', 6);
+    for (const filled_box& b : boxes) {
+        QLineEdit* box = source_->findChild<QLineEdit*>(b.object_name);
+        box->setProperty(source_text_property, b.text);
+        box->setProperty(source_property, state + QStringLiteral("；") + b.source);
+    }
 
     emit filled(record);
     accept();

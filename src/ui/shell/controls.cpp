@@ -97,7 +97,11 @@ void attach_texts(account::account& acc,
                   std::initializer_list<std::pair<std::string_view, const QLineEdit*>> boxes) {
     for (account::input& input : acc.inputs) {
         for (const auto& [symbol, box] : boxes) {
-            if (input.symbol == symbol) input.text = box->text().toStdString();
+            if (input.symbol != symbol) continue;
+            input.text = box->text().toStdString();
+            const QVariant source = box->property(source_property);
+            if (source.isValid() && box->property(source_text_property).toString() == box->text())
+                input.source = source.toString().toStdString();
         }
     }
 }

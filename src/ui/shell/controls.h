@@ -27,7 +27,13 @@ void announce_by_label(QLabel* label, QWidget* box);
 // The value of a text box: its text read by the number rules (unset when it is not a number).
 number read_box(const QLineEdit* box);
 
-// Gives the inputs of an account the texts typed in their boxes, matched by symbol.
+// A box filled from a data source (the medium library) carries the source and the text it wrote
+// in these properties; while the box still holds that text, its input names the source.
+inline constexpr const char* source_property = "ventora_source";
+inline constexpr const char* source_text_property = "ventora_source_text";
+
+// Gives the inputs of an account the texts typed in their boxes, matched by symbol, and the
+// source of a value filled in from the medium library.
 void attach_texts(account::account& acc,
                   std::initializer_list<std::pair<std::string_view, const QLineEdit*>> boxes);
 
