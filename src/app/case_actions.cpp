@@ -10,6 +10,7 @@
 #include "shell/settings.h"
 #include "main_window.h"
 #include "relief/relief_window.h"
+#include "shell/controls.h"
 #include "shell/message.h"
 #include "splash.h"
 #include "shell/workflow_state.h"
@@ -66,15 +67,23 @@ case_keeper::case_keeper(main_window& main) : QObject(&main), main_(main) {
 cases::case_data case_keeper::capture() const {
     cases::case_data data;
     data.project = workflow().book.project;
-    if (const auto* relief = relief_of(main_)) data.relief = relief->capture_form();
+    if (const auto* relief = relief_of(main_)) {
+        data.relief = relief->capture_form();
+        data.relief_medium = main_.relief_window()->property(medium_property).toString().toStdString();
+    }
     const auto* valve = valve_of(main_);
     const auto* disc = disc_of(main_);
     // Both device windows open after a change of route: the route's own device counts.
     const bool disc_route = workflow().cal_route == route::device::bursting_disc;
-    if (valve && (!disc || !disc_route))
+    const QWidget* device = nullptr;
+    if (valve && (!disc || !disc_route)) {
         data.device = valve->capture_form();
-    else if (disc)
+        device = main_.valve_window();
+    } else if (disc) {
         data.device = disc->capture_form();
+        device = main_.disc_window();
+    }
+    if (device) data.device_medium = device->property(medium_property).toString().toStdString();
     return data;
 }
 
@@ -179,13 +188,16 @@ bool case_keeper::open_file(const QString& path) {
     if (const auto* valve = std::get_if<forms::valve_form>(&data.device)) {
         main_.show_valve_window();
         valve_of(main_)->restore_form(*valve);
+        main_.valve_window()->setProperty(medium_property, QString::fromStdString(data.device_medium));
     } else if (const auto* disc = std::get_if<forms::disc_form>(&data.device)) {
         main_.show_disc_window();
         disc_of(main_)->restore_form(*disc);
+        main_.disc_window()->setProperty(medium_property, QString::fromStdString(data.device_medium));
     }
     // The relief-rate window last, in front: its "下一步" comes first.
     main_.show_relief_window();
     relief_of(main_)->restore_form(data.relief);
+    main_.relief_window()->setProperty(medium_property, QString::fromStdString(data.relief_medium));
 
     baseline_ = data;
     baseline_window_ = main_.relief_window();

@@ -1,5 +1,7 @@
 #include "request.h"
 
+#include "media/media.h"
+
 #include <simdjson.h>
 
 #include <cstdint>
@@ -24,7 +26,7 @@ namespace od = simdjson::ondemand;
 // no request has are only noted, never read.
 
 constexpr std::size_t max_fields = 32;  // the largest request has 19
-constexpr std::size_t max_objects = 4;  // the line and a route's project, relief and device
+constexpr std::size_t max_objects = 5;  // the line and a route's project, media, relief and device
 
 // Equality of short names: length and first byte settle nearly every comparison.
 bool same(std::string_view a, std::string_view b) {
@@ -567,11 +569,16 @@ bool decode_route(const reader& r, route_request& out, std::string& error) {
     const field* relief_part = nullptr;
     const field* device_part = nullptr;
     const field* project_part = nullptr;
+    const field* media_part = nullptr;
     for (std::size_t i = 0; i < line.count; ++i) {
         const field& f = line.fields[i];
         const field** slot = nullptr;
         const std::string_view key = f.key();
         if (key == "calc") continue;
+        if (key == "media") {
+            media_part = &f;
+            continue;
+        }
         if (key == "format") {
             if (f.type != kind::string || f.text() != "ventora-case") {
                 error = "field \"format\" must be \"ventora-case\"";
@@ -598,6 +605,25 @@ bool decode_route(const reader& r, route_request& out, std::string& error) {
     if (project_part && project_part->type != kind::null) {
         const object_view* project = part(r, *project_part, "project", error);
         if (!project || !decode_project(*project, out.project, error)) return false;
+    }
+    // The medium-library entry each window was last filled from, as a case file keeps it: no
+    // input of the calculation, but it must name a medium that exists.
+    if (media_part && media_part->type != kind::null) {
+        const object_view* media = part(r, *media_part, "media", error);
+        if (!media) return false;
+        for (std::size_t i = 0; i < media->count; ++i) {
+            const field& f = media->fields[i];
+            if (f.key() != "relief" && f.key() != "device") {
+                error = "unknown field " + quoted(f.key()) + " in \"media\"";
+                return false;
+            }
+            if (f.type == kind::null) continue;
+            const media::substance* known = f.type == kind::string ? media::find_substance(f.text()) : nullptr;
+            if (!known || known->id != f.text()) {
+                error = "field \"media\"." + std::string(f.key()) + " must be the id of a medium";
+                return false;
+            }
+        }
     }
     if (!relief_part) {
         error = "route request without field \"relief\"";

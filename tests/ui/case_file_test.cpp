@@ -16,7 +16,7 @@ namespace {
 const std::string fresh_relief_line =
     "{\"format\":\"ventora-case\",\"version\":1,\"calc\":\"route\",\"project\":{\"project\":\"\",\"equipment\":\"\","
     "\"tag\":\"\",\"drawing\":\"\",\"designer\":\"\",\"design_date\":\"\",\"checker\":\"\",\"check_date\":\"\","
-    "\"approver\":\"\",\"approve_date\":\"\"},\"relief\":{\"case\":\"typed_rate\",\"compressed_kind\":null,"
+    "\"approver\":\"\",\"approve_date\":\"\"},\"media\":{\"relief\":null,\"device\":null},\"relief\":{\"case\":\"typed_rate\",\"compressed_kind\":null,"
     "\"fire_exposure\":null,\"insulation\":null,\"installation\":null,\"vessel_form\":null,\"G\":\"\","
     "\"rho\":\"\",\"d\":\"\",\"v\":\"\",\"D\":\"0\",\"L\":\"0\",\"h\":\"0\",\"q\":\"0\",\"lambda\":\"0\",\"t\":\"0\",\"delta\":\"0\","
     "\"W_t\":\"\"},\"device\":null}"
@@ -66,6 +66,17 @@ private slots:
                                "\n"));
         // One line: the only newline ends it.
         QCOMPARE(std::count(line.begin(), line.end(), '\n'), 1);
+    }
+
+    void the_media_library_choices_come_back() {
+        case_data data;
+        data.relief_medium = "propane";
+        data.device_medium = "nitrogen";
+        const std::string line = write_case(data);
+        QVERIFY(line.find("\"media\":{\"relief\":\"propane\",\"device\":\"nitrogen\"}") != std::string::npos);
+        const read_result r = read_case(line);
+        QVERIFY2(r.data, qPrintable(r.error));
+        QCOMPARE(*r.data, data);
     }
 
     void the_smallest_case_reads_with_the_boxes_initial_texts() {
@@ -177,6 +188,11 @@ private slots:
             "未知字段“device.nozzle”");
         row("a valve medium that a disc lacks", minimal("", ",\"device\":{\"calc\":\"disc\",\"medium\":\"steam\"}"),
             "“device.medium”的值“steam”不存在");
+        row("a medium the library lacks", minimal("", ",\"media\":{\"relief\":\"unobtainium\"}"),
+            "“media.relief”应为介质库中介质的标识");
+        row("a medium by its Chinese name", minimal("", ",\"media\":{\"device\":\"丙烷\"}"),
+            "“media.device”应为介质库中介质的标识");
+        row("a third window in media", minimal("", ",\"media\":{\"book\":null}"), "未知字段“media.book”");
         row("the valve tab as null", minimal("", ",\"device\":{\"calc\":\"valve\",\"tab\":null}"),
             "“device.tab”应为字符串");
     }

@@ -3,12 +3,14 @@
 #include <initializer_list>
 #include <tuple>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <QFile>
 #include <QSaveFile>
 #include <simdjson.h>
 
+#include "media/media.h"
 #include "route/choices.h"
 
 namespace ventora::cases {
@@ -324,7 +326,8 @@ bool same_project(const account::project_info& a, const account::project_info& b
 }
 
 bool case_data::operator==(const case_data& other) const {
-    return same_project(project, other.project) && relief == other.relief && device == other.device;
+    return same_project(project, other.project) && relief == other.relief && device == other.device &&
+           relief_medium == other.relief_medium && device_medium == other.device_medium;
 }
 
 std::string write_case(const case_data& data) {
@@ -343,6 +346,16 @@ std::string write_case(const case_data& data) {
     for (const auto& f : project_fields) {
         write_key(out, f.name, first_project);
         write_string(out, data.project.*f.member);
+    }
+    out += '}';
+
+    write_key(out, "media", first);
+    out += '{';
+    bool first_medium = true;
+    for (const auto& [key, id] : {std::pair{"relief", &data.relief_medium}, std::pair{"device", &data.device_medium}}) {
+        write_key(out, key, first_medium);
+        if (id->empty()) out += "null";
+        else write_string(out, *id);
     }
     out += '}';
 
@@ -391,7 +404,7 @@ read_result read_case(std::string_view bytes) {
     const int v = static_cast<int>(version);
 
     QString error;
-    if (!check_keys(top, "", {"format", "version", "calc", "project", "relief", "device"}, error))
+    if (!check_keys(top, "", {"format", "version", "calc", "project", "media", "relief", "device"}, error))
         return refused(error);
     element calc;
     if (top["calc"].get(calc) || calc.type() != element_type::STRING ||
@@ -411,6 +424,22 @@ read_result read_case(std::string_view bytes) {
             for (const auto& f : project_fields)
                 if (f.name == key && !read_text(value, "project", key, data.project.*f.member, error))
                     return refused(error);
+    }
+
+    element media;
+    if (!top["media"].get(media) && media.type() != element_type::NULL_VALUE) {
+        simdjson::dom::object fields;
+        if (media.get(fields)) return refused(QStringLiteral("字段“media”应为JSON对象"));
+        if (!check_keys(fields, "media", {"relief", "device"}, error)) return refused(error);
+        for (auto [key, value] : fields) {
+            if (value.type() == element_type::NULL_VALUE) continue;
+            std::string_view id;
+            const media::substance* known = value.get_string().get(id) ? nullptr : media::find_substance(id);
+            if (!known || known->id != id)
+                return refused(QStringLiteral("字段“media.%1”应为介质库中介质的标识")
+                                   .arg(QString::fromUtf8(key.data(), qsizetype(key.size()))));
+            (key == "relief" ? data.relief_medium : data.device_medium) = std::string(id);
+        }
     }
 
     element relief;

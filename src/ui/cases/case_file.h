@@ -34,6 +34,10 @@ struct case_data {
     account::project_info project;
     forms::relief_form relief;
     std::variant<std::monostate, forms::valve_form, forms::disc_form> device;
+    // The medium-library entries the relief-rate and device windows were last filled from (ids
+    // such as "propane"); empty for none. Kept as "media":{"relief":…,"device":…}.
+    std::string relief_medium;
+    std::string device_medium;
     bool operator==(const case_data& other) const;
 };
 

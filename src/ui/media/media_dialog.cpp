@@ -106,10 +106,14 @@ media_dialog::media_dialog(QMdiSubWindow* source, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     build();
     prefill();
-    // The medium this window was last filled from, else the first.
+    // The medium this window was last filled from
     const auto kept = source_ ? source_->property(fill_property).value<QList<media_fill>>()
                               : QList<media_fill>{};
-    if (kept.isEmpty() || !select_medium(kept.last().medium_id)) list_->setCurrentRow(0);
+    // (or, in a window filled from a case file, the medium the case names), else the first.
+    const QString medium = !kept.isEmpty() ? kept.last().medium_id
+                           : source_        ? source_->property(medium_property).toString()
+                                            : QString();
+    if (medium.isEmpty() || !select_medium(medium)) list_->setCurrentRow(0);
     recompute();
 }
 
@@ -388,6 +392,7 @@ void media_dialog::fill() {
     kept.removeIf([](const media_fill& f) { return f.boxes.isEmpty(); });
     kept.append(record);
     source_->setProperty(fill_property, QVariant::fromValue(kept));
+    source_->setProperty(medium_property, record.medium_id);
 
     // Each box also carries where its value came from, for the book, as long as it holds the
     // text written (see attach_texts).

@@ -31,6 +31,8 @@ number read_box(const QLineEdit* box);
 // in these properties; while the box still holds that text, its input names the source.
 inline constexpr const char* source_property = "ventora_source";
 inline constexpr const char* source_text_property = "ventora_source_text";
+// A calculation window keeps here the id of the medium the library last filled it from.
+inline constexpr const char* medium_property = "ventora_medium";
 
 // Gives the inputs of an account the texts typed in their boxes, matched by symbol, and the
 // source of a value filled in from the medium library.
