@@ -462,11 +462,19 @@ void batch::end_source() {
 }
 
 const char* const help_text =
-    R"(Usage: ventora-calc [FILE...]
+    R"(Usage: ventora-calc [--steps] [FILE...]
+       ventora-calc --list-substances
 
 Sizes pressure-vessel safety relief rates, safety valves and bursting discs, one request per
 line. Reads JSON Lines from the FILEs in order (or from standard input when none is given, or
 for a FILE named "-") and writes one JSON object per input line to standard output, in order.
+
+Options:
+  --steps             add each calculation's account (inputs and steps) and the sizing aid to
+                      its response (see below)
+  --list-substances   print the medium library's substances, one a line: id, Chinese name,
+                      English name, formula and CAS number, separated by tabs; then exit
+  -h, --help          print this text and exit
 
 Requests (one JSON object per line):
   {"calc":"relief","case":C, choices..., numbers...}
@@ -498,6 +506,11 @@ Requests (one JSON object per line):
       tag (设备位号), drawing (图号), designer, design_date, checker, check_date, approver,
       approve_date. Optional "format":"ventora-case" and "version":1, as in case files.
 
+  {"calc":"properties","substance":S,"T":K,"P":MPa}
+      The medium library's properties of substance S (an id, Chinese or English name, formula
+      or CAS number as --list-substances prints them) at temperature T in K and absolute
+      pressure P in MPa, both JSON numbers; either may be absent or null.
+
   A choice that is absent or null is not chosen. A number is the text typed in its box (a JSON
   string such as "12.5", "", "abc" or "１２．５") or a JSON number; a text that is not a number,
   or one beyond the double range, leaves the value unset (it counts as 0). An absent number
@@ -516,12 +529,28 @@ would show for that press, in order):
   {"line":N,"calc":"route","relief":{"calc":"relief",...},"device":{"calc":"valve"|"disc",...}|null}
       each part as the plain request's response without "line"; "device" is null when the
       relief rate was refused or no device was asked for.
+  {"line":N,"calc":"properties","id":...,"name_zh":...,"name_en":...,"M":...,"k":...,"Z":...,
+   "T_sat":...,"P_sat":...,"q":...,"rho_liquid":...,"warnings":[...],"sources":{...}}
+      M kg/kmol; k and Z at T (or T_sat); T_sat K at P; P_sat MPa at T; q kJ/kg and rho_liquid
+      kg/m³ at the saturation state. A value that does not apply or is out of its range is null
+      with a warning (Chinese); "sources" names the source of each value given.
   {"line":N,"error":"..."}
       the line is not a request: not JSON, not an object, blank, invalid UTF-8, an unknown or
       missing calc or case, an unknown field or choice value, a duplicate key, a number field
       that is null, a boolean, a list or an object, a vessel_ws that is not a JSON number in
       the single-precision range, or more than 1024 values in the line. An error quotes at
       most 64 bytes of the line.
+
+With --steps, each calculation's response (a route's relief and device each) ends with
+  "inputs":[{"symbol","name","unit","text","value","choice"}...]   text: the box's text when
+      the request gave it as a string, else null; value: the number read; choice: the option
+  "steps":[{"title","formula","substituted","value","unit","note"}...]   the account's steps,
+      formulas in its linear notation (X_{s} subscript, X^{2} superscript, √(...), ·)
+  "refused_by":..., "refusal":...   only for a refused calculation: the check and its message
+and before them, after a valve press that reached a capacity above 0,
+  "sizing":{"A_min":mm²,"d1_min":mm|null,"margin":W/W_s,"api520":{"area_same_K":...,"area":...,
+   "ratio":...,"orifice":"J"|null,"reason":null|"beyond_T"|code}}
+and after a disc area above 0, "sizing":{"d_min":mm}. Without --steps none of these appear.
 
 Lines are numbered from 1 across all inputs; every line, blank ones included, gets a response.
 Numbers are written so that they read back to the same double.
