@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
     Presses, ValveSizing,
     testing::Values(
         // A_min = A·W_s/W, d1_min = √(A_min/0.785), margin = W/W_s. API: C = 0.02703,
-        // A = 10000/(C·0.975·1200)·√(300/29) = 1016.90 mm², the K orifice (970 < A ≤ 1186).
+        // A = 10000/(C·0.975·1200)·√(300/29) = 1016.90 mm², the K orifice (830.3 < A ≤ 1185.8).
         sizing_case{"ReadmeExample", gas_valve + R"(,"vessel_ws":10000})", 1962.0 * 10000 / 12873,
                     std::sqrt(1962.0 * 10000 / 12873 / 0.785), 12873.0 / 10000, 1016.90, "K", nullptr},
         // The API area reaches T's 16774 mm² at W_s = 164952.27: 164952 is still a T.
