@@ -2,7 +2,8 @@
 // a JSON object in valid UTF-8 that carries its line number and is either a response of one of
 // the calculations or an error about the line (never an internal error: a calculation that gave a
 // number that is not finite); and the output must not depend on how the input was cut into
-// reads.
+// reads. With --steps, the same lines give the same responses with the accounts added: the same
+// lines in error, each calculation's response with its "inputs" and "steps".
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -26,7 +27,7 @@ std::size_t count_lines(std::string_view input) {
 }
 
 // One response line; true when it is an error response.
-bool check_response(std::string_view text, std::size_t number) {
+bool check_response(std::string_view text, std::size_t number, bool steps) {
     FUZZ_CHECK(json::find_invalid_utf8(text) == std::string_view::npos);
     const testing_json::parse_result parsed = testing_json::parse(text);
     FUZZ_CHECK(parsed.parsed.has_value());
@@ -42,12 +43,25 @@ bool check_response(std::string_view text, std::size_t number) {
     }
     FUZZ_CHECK(v.keys[1] == "calc" && v.items[1].type == json::kind::string);
     const std::string& calc = v.items[1].text;
+    if (calc == "properties") {
+        const testing_json::value* id = v.find("id");
+        const testing_json::value* warnings = v.find("warnings");
+        const testing_json::value* sources = v.find("sources");
+        FUZZ_CHECK(id && id->type == json::kind::string && !id->text.empty());
+        FUZZ_CHECK(warnings && warnings->type == json::kind::array);
+        FUZZ_CHECK(sources && sources->type == json::kind::object && !sources->items.empty());
+        return false;
+    }
     if (calc == "route") {
         const testing_json::value* relief = v.find("relief");
         const testing_json::value* device = v.find("device");
         FUZZ_CHECK(v.keys.size() == 4 && relief && device);
         FUZZ_CHECK(relief->type == json::kind::object);
         FUZZ_CHECK(device->type == json::kind::object || device->type == json::kind::null);
+        if (steps) {
+            FUZZ_CHECK(relief->find("inputs") && relief->find("steps"));
+            if (device->type == json::kind::object) FUZZ_CHECK(device->find("inputs") && device->find("steps"));
+        }
         return false;
     }
     FUZZ_CHECK(calc == "relief" || calc == "valve" || calc == "disc");
@@ -56,6 +70,11 @@ bool check_response(std::string_view text, std::size_t number) {
     const testing_json::value* messages = v.find("messages");
     FUZZ_CHECK(messages && messages->type == json::kind::array && !messages->items.empty());
     for (const auto& m : messages->items) FUZZ_CHECK(m.type == json::kind::string && !m.text.empty());
+    if (steps) {
+        const testing_json::value* inputs = v.find("inputs");
+        const testing_json::value* list = v.find("steps");
+        FUZZ_CHECK(inputs && inputs->type == json::kind::array && list && list->type == json::kind::array);
+    }
     for (std::size_t i = 2; i < v.items.size(); ++i) {
         const testing_json::value& item = v.items[i];
         if (item.type != json::kind::number) continue;
@@ -92,10 +111,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t start = 0; start < out.size();) {
         const std::size_t nl = out.find('\n', start);
         FUZZ_CHECK(nl != std::string::npos);
-        any_error = check_response(std::string_view(out).substr(start, nl - start), ++answered) || any_error;
+        any_error = check_response(std::string_view(out).substr(start, nl - start), ++answered, false) || any_error;
         start = nl + 1;
     }
     FUZZ_CHECK(answered == expected);
     FUZZ_CHECK(any_error == whole.any_error());
+
+    // With the accounts: one response per line again, in error exactly where the plain ones are.
+    batch with_steps(options{.steps = true});
+    with_steps.feed(input);
+    with_steps.end_source();
+    const std::string& long_out = with_steps.output();
+    FUZZ_CHECK(with_steps.any_error() == whole.any_error());
+    std::size_t plain_start = 0;
+    answered = 0;
+    for (std::size_t start = 0; start < long_out.size();) {
+        const std::size_t nl = long_out.find('\n', start);
+        FUZZ_CHECK(nl != std::string::npos);
+        const bool error = check_response(std::string_view(long_out).substr(start, nl - start), ++answered, true);
+        const std::size_t plain_nl = out.find('\n', plain_start);
+        FUZZ_CHECK(plain_nl != std::string::npos);
+        const std::string_view plain = std::string_view(out).substr(plain_start, plain_nl - plain_start);
+        // An error line reads the same either way. A plain calculation's answer only gains members
+        // at its end: without its closing brace, the plain answer begins the long one.
+        const std::string_view answer = std::string_view(long_out).substr(start, nl - start);
+        if (error) {
+            FUZZ_CHECK(plain == answer);
+        } else if (plain.find(",\"calc\":\"route\"") == std::string_view::npos) {
+            FUZZ_CHECK(!plain.empty() && answer.substr(0, plain.size() - 1) == plain.substr(0, plain.size() - 1));
+        }
+        start = nl + 1;
+        plain_start = plain_nl + 1;
+    }
+    FUZZ_CHECK(answered == expected);
     return 0;
 }

@@ -5,9 +5,13 @@
 #include <optional>
 #include <type_traits>
 
-#include "route/choices.h"
+#include "account/account.h"
 #include "json.h"
+#include "media/media.h"
+#include "media/properties.h"
+#include "route/choices.h"
 #include "route/route.h"
+#include "sizing/sizing.h"
 
 namespace ventora::cli {
 using namespace ventora::choices;
@@ -21,20 +25,46 @@ public:
     // Opens an object: {"line":N,"calc":"..." for a line's response, {"calc":"..." for a part of
     // a route's response.
     void open(std::optional<std::uint64_t> line, std::string_view calc) {
-        out_ += '{';
+        open();
         if (line) {
-            out_ += "\"line\":";
+            key("line");
             append_integer(*line);
-            out_ += ',';
         }
-        out_ += "\"calc\":\"";
+        key("calc");
+        out_ += '"';
         out_ += calc;
         out_ += '"';
     }
+    // An object or a list as a list's element or a member's value: the members or elements that
+    // follow need no comma before the first of them.
+    void open() {
+        out_ += '{';
+        first_ = true;
+    }
+    void open_list() {
+        out_ += '[';
+        first_ = true;
+    }
+    void close_list() {
+        out_ += ']';
+        first_ = false;
+    }
+    // Starts a list's element.
+    void element() {
+        if (!first_) out_ += ',';
+        first_ = false;
+    }
     void key(std::string_view k) {
-        out_ += ",\"";
+        if (!first_) out_ += ',';
+        first_ = false;
+        out_ += '"';
         out_ += k;
         out_ += "\":";
+    }
+    // A text that may be absent: null then.
+    void text_or_null(std::string_view k, const std::optional<std::string>& v) {
+        if (v) text(k, std::string_view(*v));
+        else null(k);
     }
     void text(std::string_view k, std::string_view v) {
         key(k);
@@ -70,7 +100,10 @@ public:
         }
         out_ += ']';
     }
-    void close() { out_ += '}'; }
+    void close() {
+        out_ += '}';
+        first_ = false;
+    }
     bool not_finite() const { return not_finite_; }
     std::string& raw() { return out_; }
 
@@ -84,6 +117,7 @@ private:
 
     std::string& out_;
     bool not_finite_ = false;
+    bool first_ = false;
 };
 
 void write_error(std::string& out, std::uint64_t line, std::string_view what) {
@@ -135,42 +169,201 @@ const std::string_view relief_name = name_of(calc_kinds, calc_kind::relief);
 const std::string_view valve_name = name_of(calc_kinds, calc_kind::valve);
 const std::string_view disc_name = name_of(calc_kinds, calc_kind::disc);
 
-void respond_to(const relief::relief_input& in, std::uint64_t line, response& r) {
+// What a response is written with beyond its request.
+struct context {
+    const options& opts;
+    std::span<const box_text> texts;
+};
+
+// The text typed in each box the request gave as a string, on the account's input of that
+// symbol, as the windows attach their boxes' texts.
+void attach_texts(account::account& acc, std::span<const box_text> texts, int part) {
+    for (account::input& input : acc.inputs)
+        for (const box_text& t : texts)
+            if (t.part == part && input.symbol == t.symbol) input.text = t.text;
+}
+
+// "inputs", "steps", and for a refused calculation "refused_by" and "refusal".
+void write_account(const account::account& acc, response& r) {
+    r.key("inputs");
+    r.open_list();
+    for (const account::input& in : acc.inputs) {
+        r.element();
+        r.open();
+        r.text("symbol", in.symbol);
+        r.text("name", in.name);
+        r.text("unit", in.unit);
+        r.text_or_null("text", in.text);
+        r.num("value", in.value);
+        if (in.choice.empty()) r.null("choice");
+        else r.text("choice", in.choice);
+        r.close();
+    }
+    r.close_list();
+    r.key("steps");
+    r.open_list();
+    for (const account::step& st : acc.steps) {
+        r.element();
+        r.open();
+        r.text("title", st.title);
+        r.text("formula", st.formula);
+        r.text("substituted", st.substituted);
+        r.text("value", st.value);
+        r.text("unit", st.unit);
+        r.text("note", st.note);
+        r.close();
+    }
+    r.close_list();
+    if (acc.refused()) {
+        r.text_or_null("refused_by", acc.refused_by);
+        r.text_or_null("refusal", acc.refusal);
+    }
+}
+
+// "sizing" of a valve press: A_min, d1_min, margin and the API 520 cross-check.
+void write_sizing(const sizing::valve_sizing& s, response& r) {
+    r.key("sizing");
+    r.open();
+    r.num("A_min", s.A_min);
+    r.num("d1_min", s.d1_min);
+    r.num("margin", s.margin);
+    r.key("api520");
+    r.open();
+    const sizing::api520_check& api = s.api520;
+    r.num("area_same_K", api.area_same_K);
+    r.num("area", api.area);
+    r.num("ratio", api.ratio);
+    if (api.orifice) r.text("orifice", std::string_view(&*api.orifice, 1));
+    else r.null("orifice");
+    if (api.beyond_largest_orifice) r.text("reason", "beyond_T");
+    else if (api.reason) r.text("reason", sizing::refusal_code(*api.reason));
+    else r.null("reason");
+    r.close();
+    r.close();
+}
+
+// "sizing" of a disc area above 0: the minimum bore.
+void write_disc_sizing(const disc::disc_result& result, response& r) {
+    if (result.status != disc::disc_status::area_ready || value_or_zero(result.A) <= 0) return;
+    r.key("sizing");
+    r.open();
+    r.num("d_min", sizing::disc_min_bore(result.A));
+    r.close();
+}
+
+void respond_to(const relief::relief_input& in, std::uint64_t line, response& r, const context& c) {
     r.open(line, relief_name);
-    respond(in, relief::calc_relief_rate(in), r);
+    if (!c.opts.steps) {
+        respond(in, relief::calc_relief_rate(in), r);
+    } else {
+        account::account acc;
+        respond(in, relief::calc_relief_rate(in, &acc), r);
+        attach_texts(acc, c.texts, 0);
+        write_account(acc, r);
+    }
     r.close();
 }
-void respond_to(const valve_request& req, std::uint64_t line, response& r) {
+void respond_to(const valve_request& req, std::uint64_t line, response& r, const context& c) {
     r.open(line, valve_name);
-    respond(valve::press_next(req.input, req.vessel_ws), r);
+    if (!c.opts.steps) {
+        respond(valve::press_next(req.input, req.vessel_ws), r);
+    } else {
+        account::account acc;
+        const valve::valve_press_result result = valve::press_next(req.input, req.vessel_ws, &acc);
+        respond(result, r);
+        if (const auto s = sizing::size_after_press(req.input, result, req.vessel_ws)) write_sizing(*s, r);
+        attach_texts(acc, c.texts, 0);
+        write_account(acc, r);
+    }
     r.close();
 }
-void respond_to(const disc_request& req, std::uint64_t line, response& r) {
+void respond_to(const disc_request& req, std::uint64_t line, response& r, const context& c) {
     r.open(line, disc_name);
-    respond(disc::size_bursting_disc(req.medium, req.nozzle, req.inputs, req.vessel_ws), r);
+    if (!c.opts.steps) {
+        respond(disc::size_bursting_disc(req.medium, req.nozzle, req.inputs, req.vessel_ws), r);
+    } else {
+        account::account acc;
+        const disc::disc_result result =
+            disc::size_bursting_disc(req.medium, req.nozzle, req.inputs, req.vessel_ws, &acc);
+        respond(result, r);
+        write_disc_sizing(result, r);
+        attach_texts(acc, c.texts, 0);
+        write_account(acc, r);
+    }
     r.close();
 }
 // {"line":N,"calc":"route","relief":{...},"device":{...}|null}: each part as the plain request's
 // response without its line.
-void respond_to(const route_request& req, std::uint64_t line, response& r) {
-    const route::route_result result = route::run_route(req.input);
+void respond_to(const route_request& req, std::uint64_t line, response& r, const context& c) {
+    account::route_account book;
+    const route::route_result result = route::run_route(req.input, c.opts.steps ? &book : nullptr);
+    if (c.opts.steps) {
+        attach_texts(book.relief, c.texts, 0);
+        if (book.device) attach_texts(*book.device, c.texts, 1);
+    }
     r.open(line, "route");
     r.key("relief");
     r.open(std::nullopt, relief_name);
     respond(req.input.relief, result.relief, r);
+    if (c.opts.steps) write_account(book.relief, r);
     r.close();
     r.key("device");
     if (result.valve) {
         r.open(std::nullopt, valve_name);
         respond(*result.valve, r);
+        if (c.opts.steps) {
+            if (const auto s = sizing::size_after_press(req.input.valve, *result.valve, result.relief.stored))
+                write_sizing(*s, r);
+            if (book.device) write_account(*book.device, r);
+        }
         r.close();
     } else if (result.disc) {
         r.open(std::nullopt, disc_name);
         respond(*result.disc, r);
+        if (c.opts.steps) {
+            write_disc_sizing(*result.disc, r);
+            if (book.device) write_account(*book.device, r);
+        }
         r.close();
     } else {
         r.raw() += "null";
     }
+    r.close();
+}
+
+// {"line":N,"calc":"properties","id":...,"name_zh":...,"name_en":...,"M":...,...,"warnings":[...],
+//  "sources":{...}}
+void respond_to(const properties_request& req, std::uint64_t line, response& r, const context&) {
+    const media::properties_answer a = media::properties(req.query);
+    r.open(line, "properties");
+    // The request named a known substance: the decoder checked it.
+    if (a.medium) {
+        r.text("id", a.medium->id);
+        r.text("name_zh", a.medium->name_zh);
+        r.text("name_en", a.medium->name_en);
+    } else {
+        r.null("id");
+        r.null("name_zh");
+        r.null("name_en");
+    }
+    r.num("M", a.M);
+    r.num("k", a.k);
+    r.num("Z", a.Z);
+    r.num("T_sat", a.T_sat);
+    r.num("P_sat", a.P_sat);
+    r.num("q", a.q);
+    r.num("rho_liquid", a.rho_liquid);
+    r.key("warnings");
+    r.open_list();
+    for (const std::string& w : a.warnings) {
+        r.element();
+        json::write_string(r.raw(), w);
+    }
+    r.close_list();
+    r.key("sources");
+    r.open();
+    for (const auto& [field, source] : a.sources) r.text(field, source);
+    r.close();
     r.close();
 }
 
@@ -183,9 +376,15 @@ bool is_blank(std::string_view line) {
 }  // namespace
 
 bool write_response(const request& req, std::uint64_t line, std::string& out) {
+    return write_response(req, line, out, options{}, {});
+}
+
+bool write_response(const request& req, std::uint64_t line, std::string& out, const options& opts,
+                    std::span<const box_text> texts) {
     const std::size_t start = out.size();
     response r(out);
-    std::visit([&](const auto& which) { respond_to(which, line, r); }, req);
+    const context c{opts, texts};
+    std::visit([&](const auto& which) { respond_to(which, line, r, c); }, req);
     if (!r.not_finite()) return true;
     out.resize(start);
     write_error(out, line, "internal error: the calculation gave a number that is not finite");
@@ -197,16 +396,21 @@ bool answer_line(std::string_view line, std::uint64_t number, std::string& out) 
 }
 
 bool answer_line(std::string_view line, std::size_t readable, std::uint64_t number, std::string& out) {
+    return answer_line(line, readable, number, out, options{});
+}
+
+bool answer_line(std::string_view line, std::size_t readable, std::uint64_t number, std::string& out,
+                 const options& opts) {
     if (is_blank(line)) {
         write_error(out, number, "blank line: expected a JSON object");
         return false;
     }
-    const decoded_request decoded = decode_line(line, readable);
+    const decoded_request decoded = decode_line(line, readable, opts.steps);
     if (!decoded.req) {
         write_error(out, number, decoded.error);
         return false;
     }
-    return write_response(*decoded.req, number, out);
+    return write_response(*decoded.req, number, out, opts, decoded.texts);
 }
 
 void batch::answer(std::string_view line, std::size_t readable) {
@@ -218,7 +422,7 @@ void batch::answer(std::string_view line, std::size_t readable) {
             readable -= 3;
         }
     }
-    if (!answer_line(line, readable, ++line_, out_)) any_error_ = true;
+    if (!answer_line(line, readable, ++line_, out_, options_)) any_error_ = true;
     out_ += '\n';
 }
 
@@ -258,11 +462,19 @@ void batch::end_source() {
 }
 
 const char* const help_text =
-    R"(Usage: ventora-calc [FILE...]
+    R"(Usage: ventora-calc [--steps] [FILE...]
+       ventora-calc --list-substances
 
 Sizes pressure-vessel safety relief rates, safety valves and bursting discs, one request per
 line. Reads JSON Lines from the FILEs in order (or from standard input when none is given, or
 for a FILE named "-") and writes one JSON object per input line to standard output, in order.
+
+Options:
+  --steps             add each calculation's account (inputs and steps) and the sizing aid to
+                      its response (see below)
+  --list-substances   print the medium library's substances, one a line: id, Chinese name,
+                      English name, formula and CAS number, separated by tabs; then exit
+  -h, --help          print this text and exit
 
 Requests (one JSON object per line):
   {"calc":"relief","case":C, choices..., numbers...}
@@ -294,6 +506,11 @@ Requests (one JSON object per line):
       tag (设备位号), drawing (图号), designer, design_date, checker, check_date, approver,
       approve_date. Optional "format":"ventora-case" and "version":1, as in case files.
 
+  {"calc":"properties","substance":S,"T":K,"P":MPa}
+      The medium library's properties of substance S (an id, Chinese or English name, formula
+      or CAS number as --list-substances prints them) at temperature T in K and absolute
+      pressure P in MPa, both JSON numbers; either may be absent or null.
+
   A choice that is absent or null is not chosen. A number is the text typed in its box (a JSON
   string such as "12.5", "", "abc" or "１２．５") or a JSON number; a text that is not a number,
   or one beyond the double range, leaves the value unset (it counts as 0). An absent number
@@ -312,6 +529,11 @@ would show for that press, in order):
   {"line":N,"calc":"route","relief":{"calc":"relief",...},"device":{"calc":"valve"|"disc",...}|null}
       each part as the plain request's response without "line"; "device" is null when the
       relief rate was refused or no device was asked for.
+  {"line":N,"calc":"properties","id":...,"name_zh":...,"name_en":...,"M":...,"k":...,"Z":...,
+   "T_sat":...,"P_sat":...,"q":...,"rho_liquid":...,"warnings":[...],"sources":{...}}
+      M kg/kmol; k and Z at T (or T_sat); T_sat K at P; P_sat MPa at T; q kJ/kg and rho_liquid
+      kg/m³ at the saturation state. A value that does not apply or is out of its range is null
+      with a warning (Chinese); "sources" names the source of each value given.
   {"line":N,"error":"..."}
       the line is not a request: not JSON, not an object, blank, invalid UTF-8, an unknown or
       missing calc or case, an unknown field or choice value, a duplicate key, a number field
@@ -319,11 +541,34 @@ would show for that press, in order):
       the single-precision range, or more than 1024 values in the line. An error quotes at
       most 64 bytes of the line.
 
+With --steps, each calculation's response (a route's relief and device each) ends with
+  "inputs":[{"symbol","name","unit","text","value","choice"}...]   text: the box's text when
+      the request gave it as a string, else null; value: the number read; choice: the option
+  "steps":[{"title","formula","substituted","value","unit","note"}...]   the account's steps,
+      formulas in its linear notation (X_{s} subscript, X^{2} superscript, √(...), ·)
+  "refused_by":..., "refusal":...   only for a refused calculation: the check and its message
+and before them, after a valve press that reached a capacity above 0,
+  "sizing":{"A_min":mm²,"d1_min":mm|null,"margin":W/W_s,"api520":{"area_same_K":...,"area":...,
+   "ratio":...,"orifice":"J"|null,"reason":null|"beyond_T"|code}}
+and after a disc area above 0, "sizing":{"d_min":mm}. Without --steps none of these appear.
+
 Lines are numbered from 1 across all inputs; every line, blank ones included, gets a response.
 Numbers are written so that they read back to the same double.
 
 Exit status: 0 when every line was answered, 1 when some line was in error, 2 when an input
 could not be read, is the file standard output writes to, or the command line is wrong.
 )";
+
+std::string substance_list() {
+    std::string out;
+    for (const media::substance& s : media::substances()) {
+        for (std::string_view part : {s.id, s.name_zh, s.name_en, s.formula, s.cas}) {
+            out += part;
+            out += '\t';
+        }
+        out.back() = '\n';
+    }
+    return out;
+}
 
 }  // namespace ventora::cli

@@ -87,12 +87,21 @@ bool run_input(int fd, const std::string& name, ventora::cli::batch& b, std::vec
 
 int main(int argc, char** argv) {
     std::vector<std::string> inputs;
+    ventora::cli::options opts;
     bool options_done = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (!options_done && (arg == "--help" || arg == "-h")) {
             std::fputs(ventora::cli::help_text, stdout);
             return std::fflush(stdout) == 0 ? exit_ok : exit_failure;
+        }
+        if (!options_done && arg == "--list-substances") {
+            std::fputs(ventora::cli::substance_list().c_str(), stdout);
+            return std::fflush(stdout) == 0 ? exit_ok : exit_failure;
+        }
+        if (!options_done && arg == "--steps") {
+            opts.steps = true;
+            continue;
         }
         if (!options_done && arg == "--") {
             options_done = true;
@@ -138,7 +147,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    ventora::cli::batch b;
+    ventora::cli::batch b(opts);
     std::vector<char> buffer(1 << 16);
     for (const auto& name : inputs) {
         const std::string shown = name == "-" ? "standard input" : name;

@@ -226,7 +226,8 @@ std::string expected_names(const named<E> (&table)[N]) {
 }
 
 constexpr std::string_view route_calc = "route";
-const std::string calc_expected = R"(expected "relief", "valve", "disc" or "route")";
+constexpr std::string_view properties_calc = "properties";
+const std::string calc_expected = R"(expected "relief", "valve", "disc", "route" or "properties")";
 const std::string device_expected = R"(expected "valve" or "disc")";
 
 // A choice: a known name, or null for none chosen.
@@ -251,14 +252,22 @@ bool read_choice(const named<E> (&table)[N], std::string_view name, const field&
     return true;
 }
 
+// Where the texts of boxes given as strings go, when they are kept.
+struct text_sink {
+    std::vector<box_text>* texts = nullptr;
+    int part = 0;
+};
+
 // A number box: its text as a string, or a JSON number read from its literal text.
-bool read_number(std::string_view name, const field& v, number& target, std::string& error) {
+bool read_number(std::string_view name, std::string_view symbol, const field& v, number& target,
+                 text_sink sink, std::string& error) {
     if (v.type != kind::string && v.type != kind::number) {
         error = "field " + quoted(name) + " must be a number or a string, not " +
                 std::string(kind_name(v.type));
         return false;
     }
     target = parse_number(v.text());
+    if (sink.texts && v.type == kind::string) sink.texts->push_back({sink.part, symbol, std::string(v.text())});
     return true;
 }
 
@@ -283,6 +292,7 @@ bool read_vessel_ws(const field& v, float& target, std::string& error) {
 template <class In>
 struct number_field {
     std::string_view name;
+    std::string_view symbol;  // the input's symbol in the calculation's account
     number initial;
     number& (*slot)(In&);
 };
@@ -300,18 +310,18 @@ const number empty_box = parse_number("");
 const number zero_box = parse_number("0");
 
 const number_field<relief_input> relief_numbers[] = {
-    {"G", empty_box, [](relief_input& in) -> number& { return in.G; }},
-    {"rho", empty_box, [](relief_input& in) -> number& { return in.rho; }},
-    {"d", empty_box, [](relief_input& in) -> number& { return in.d; }},
-    {"v", empty_box, [](relief_input& in) -> number& { return in.v; }},
-    {"D", zero_box, [](relief_input& in) -> number& { return in.D; }},
-    {"L", zero_box, [](relief_input& in) -> number& { return in.L; }},
-    {"h", zero_box, [](relief_input& in) -> number& { return in.h; }},
-    {"q", zero_box, [](relief_input& in) -> number& { return in.q; }},
-    {"lambda", zero_box, [](relief_input& in) -> number& { return in.lambda; }},
-    {"t", zero_box, [](relief_input& in) -> number& { return in.t; }},
-    {"delta", zero_box, [](relief_input& in) -> number& { return in.delta; }},
-    {"W_t", empty_box, [](relief_input& in) -> number& { return in.W_t; }},
+    {"G", "G", empty_box, [](relief_input& in) -> number& { return in.G; }},
+    {"rho", "ρ", empty_box, [](relief_input& in) -> number& { return in.rho; }},
+    {"d", "d", empty_box, [](relief_input& in) -> number& { return in.d; }},
+    {"v", "v", empty_box, [](relief_input& in) -> number& { return in.v; }},
+    {"D", "D", zero_box, [](relief_input& in) -> number& { return in.D; }},
+    {"L", "L", zero_box, [](relief_input& in) -> number& { return in.L; }},
+    {"h", "h", zero_box, [](relief_input& in) -> number& { return in.h; }},
+    {"q", "q", zero_box, [](relief_input& in) -> number& { return in.q; }},
+    {"lambda", "λ", zero_box, [](relief_input& in) -> number& { return in.lambda; }},
+    {"t", "t", zero_box, [](relief_input& in) -> number& { return in.t; }},
+    {"delta", "δ", zero_box, [](relief_input& in) -> number& { return in.delta; }},
+    {"W_t", "W_{s}", empty_box, [](relief_input& in) -> number& { return in.W_t; }},
 };
 
 const choice_field<relief_input> relief_choices[] = {
@@ -338,18 +348,18 @@ const choice_field<relief_input> relief_choices[] = {
 };
 
 const number_field<valve_request> valve_numbers[] = {
-    {"d1", zero_box, [](valve_request& r) -> number& { return r.input.d1; }},
-    {"D", zero_box, [](valve_request& r) -> number& { return r.input.D; }},
-    {"h", zero_box, [](valve_request& r) -> number& { return r.input.h; }},
-    {"phi", zero_box, [](valve_request& r) -> number& { return r.input.phi; }},
-    {"C", zero_box, [](valve_request& r) -> number& { return r.input.capacity.C; }},
-    {"Ps", zero_box, [](valve_request& r) -> number& { return r.input.capacity.Ps; }},
-    {"M", zero_box, [](valve_request& r) -> number& { return r.input.capacity.M; }},
-    {"T", zero_box, [](valve_request& r) -> number& { return r.input.capacity.T; }},
-    {"Z", zero_box, [](valve_request& r) -> number& { return r.input.capacity.Z; }},
-    {"k", zero_box, [](valve_request& r) -> number& { return r.input.capacity.k; }},
-    {"rho", zero_box, [](valve_request& r) -> number& { return r.input.capacity.rho; }},
-    {"Po", zero_box, [](valve_request& r) -> number& { return r.input.capacity.Po; }},
+    {"d1", "d_{1}", zero_box, [](valve_request& r) -> number& { return r.input.d1; }},
+    {"D", "D", zero_box, [](valve_request& r) -> number& { return r.input.D; }},
+    {"h", "h", zero_box, [](valve_request& r) -> number& { return r.input.h; }},
+    {"phi", "φ", zero_box, [](valve_request& r) -> number& { return r.input.phi; }},
+    {"C", "C", zero_box, [](valve_request& r) -> number& { return r.input.capacity.C; }},
+    {"Ps", "P_{s}", zero_box, [](valve_request& r) -> number& { return r.input.capacity.Ps; }},
+    {"M", "M", zero_box, [](valve_request& r) -> number& { return r.input.capacity.M; }},
+    {"T", "T", zero_box, [](valve_request& r) -> number& { return r.input.capacity.T; }},
+    {"Z", "Z", zero_box, [](valve_request& r) -> number& { return r.input.capacity.Z; }},
+    {"k", "k", zero_box, [](valve_request& r) -> number& { return r.input.capacity.k; }},
+    {"rho", "ρ", zero_box, [](valve_request& r) -> number& { return r.input.capacity.rho; }},
+    {"Po", "P_{o}", zero_box, [](valve_request& r) -> number& { return r.input.capacity.Po; }},
 };
 
 const choice_field<valve_request> valve_choices[] = {
@@ -384,13 +394,13 @@ const choice_field<valve_request> valve_choices[] = {
 };
 
 const number_field<disc_request> disc_numbers[] = {
-    {"p_b", zero_box, [](disc_request& r) -> number& { return r.inputs.p_b; }},
-    {"M", zero_box, [](disc_request& r) -> number& { return r.inputs.M; }},
-    {"T", zero_box, [](disc_request& r) -> number& { return r.inputs.T; }},
-    {"Z", zero_box, [](disc_request& r) -> number& { return r.inputs.Z; }},
-    {"k", zero_box, [](disc_request& r) -> number& { return r.inputs.k; }},
-    {"p_o", zero_box, [](disc_request& r) -> number& { return r.inputs.p_o; }},
-    {"rho", zero_box, [](disc_request& r) -> number& { return r.inputs.rho; }},
+    {"p_b", "p_{b}", zero_box, [](disc_request& r) -> number& { return r.inputs.p_b; }},
+    {"M", "M", zero_box, [](disc_request& r) -> number& { return r.inputs.M; }},
+    {"T", "T", zero_box, [](disc_request& r) -> number& { return r.inputs.T; }},
+    {"Z", "Z", zero_box, [](disc_request& r) -> number& { return r.inputs.Z; }},
+    {"k", "k", zero_box, [](disc_request& r) -> number& { return r.inputs.k; }},
+    {"p_o", "p_{o}", zero_box, [](disc_request& r) -> number& { return r.inputs.p_o; }},
+    {"rho", "ρ", zero_box, [](disc_request& r) -> number& { return r.inputs.rho; }},
 };
 
 const choice_field<disc_request> disc_choices[] = {
@@ -414,7 +424,8 @@ const choice_field<disc_request> disc_choices[] = {
 template <class In, std::size_t NN, std::size_t NC>
 bool read_fields(const object_view& object, std::string_view calc_name,
                  const number_field<In> (&numbers)[NN], const choice_field<In> (&choices)[NC],
-                 std::initializer_list<std::string_view> skip, In& in, std::string& error) {
+                 std::initializer_list<std::string_view> skip, In& in, text_sink sink,
+                 std::string& error) {
     // Every box starts from its initial text.
     for (const auto& f : numbers) f.slot(in) = f.initial;
 
@@ -430,7 +441,7 @@ bool read_fields(const object_view& object, std::string_view calc_name,
         if (known) continue;
         for (const auto& f : numbers) {
             if (!same(key, f.name)) continue;
-            if (!read_number(key, v, f.slot(in), error)) return false;
+            if (!read_number(key, f.symbol, v, f.slot(in), sink, error)) return false;
             known = true;
             break;
         }
@@ -451,7 +462,7 @@ bool read_fields(const object_view& object, std::string_view calc_name,
 
 // The part of a relief request after "calc": the case, then the boxes and choices.
 bool decode_relief(const object_view& object, std::initializer_list<std::string_view> skip,
-                   relief_input& in, std::string& error) {
+                   relief_input& in, text_sink sink, std::string& error) {
     const field* which_case = object.find("case");
     if (!which_case) {
         error = "relief request without field \"case\" (" + expected_names(relief_cases) + ")";
@@ -469,7 +480,7 @@ bool decode_relief(const object_view& object, std::initializer_list<std::string_
         return false;
     }
     in.kind = *relief_case;
-    return read_fields(object, "relief", relief_numbers, relief_choices, skip, in, error);
+    return read_fields(object, "relief", relief_numbers, relief_choices, skip, in, sink, error);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -516,7 +527,7 @@ bool decode_project(const object_view& object, account::project_info& project, s
     return true;
 }
 
-bool decode_device(const object_view& object, route::route_input& in, std::string& error) {
+bool decode_device(const object_view& object, route::route_input& in, text_sink sink, std::string& error) {
     const field* calc = object.find("calc");
     if (!calc) {
         error = "in \"device\": missing field \"calc\" (" + device_expected + ")";
@@ -533,7 +544,7 @@ bool decode_device(const object_view& object, route::route_input& in, std::strin
     }
     if (calc->text() == "valve") {
         valve_request r;
-        if (!read_fields(object, "valve", valve_numbers, valve_choices, {"calc"}, r, error)) {
+        if (!read_fields(object, "valve", valve_numbers, valve_choices, {"calc"}, r, sink, error)) {
             error = "in \"device\": " + error;
             return false;
         }
@@ -541,7 +552,7 @@ bool decode_device(const object_view& object, route::route_input& in, std::strin
         in.valve = r.input;
     } else {
         disc_request r;
-        if (!read_fields(object, "disc", disc_numbers, disc_choices, {"calc"}, r, error)) {
+        if (!read_fields(object, "disc", disc_numbers, disc_choices, {"calc"}, r, sink, error)) {
             error = "in \"device\": " + error;
             return false;
         }
@@ -560,7 +571,7 @@ const object_view* part(const reader& r, const field& f, std::string_view name, 
     return &r.object(f.object);
 }
 
-bool decode_route(const reader& r, route_request& out, std::string& error) {
+bool decode_route(const reader& r, route_request& out, std::vector<box_text>* texts, std::string& error) {
     const object_view& line = r.line();
     if (line.too_many) {
         error = "more than " + std::to_string(max_fields) + " fields (no request has so many)";
@@ -631,19 +642,75 @@ bool decode_route(const reader& r, route_request& out, std::string& error) {
     }
     const object_view* relief = part(r, *relief_part, "relief", error);
     if (!relief) return false;
-    if (!decode_relief(*relief, {"case"}, out.input.relief, error)) {
+    if (!decode_relief(*relief, {"case"}, out.input.relief, {texts, 0}, error)) {
         error = "in \"relief\": " + error;
         return false;
     }
     out.input.next.reset();
     if (device_part && device_part->type != kind::null) {
         const object_view* device = part(r, *device_part, "device", error);
-        if (!device || !decode_device(*device, out.input, error)) return false;
+        if (!device || !decode_device(*device, out.input, {texts, 1}, error)) return false;
     }
     return true;
 }
 
-decoded_request decode(const reader& r, kind root, std::string& error) {
+// ---------------------------------------------------------------------------------------------
+// The properties request: {"calc":"properties","substance":S,"T":K|null,"P":MPa|null}
+
+// A state variable: a JSON number, or null (or absent) for none.
+bool read_state(std::string_view name, const field& v, std::optional<double>& target, std::string& error) {
+    if (v.type == kind::null) {
+        target.reset();
+        return true;
+    }
+    if (v.type != kind::number) {
+        error = "field " + quoted(name) + " must be a JSON number or null, not " + std::string(kind_name(v.type));
+        return false;
+    }
+    const number value = parse_number(v.text());
+    if (!value) {
+        error = "field " + quoted(name) + " (" + shortened(v.text()) + ") is beyond the double range";
+        return false;
+    }
+    target = *value;
+    return true;
+}
+
+bool decode_properties(const object_view& object, properties_request& out, std::string& error) {
+    const field* substance = nullptr;
+    for (std::size_t i = 0; i < object.count; ++i) {
+        const field& v = object.fields[i];
+        const std::string_view key = v.key();
+        if (key == "calc") continue;
+        if (key == "substance") {
+            substance = &v;
+        } else if (key == "T") {
+            if (!read_state(key, v, out.query.T, error)) return false;
+        } else if (key == "P") {
+            if (!read_state(key, v, out.query.P, error)) return false;
+        } else {
+            error = "unknown field " + quoted(key) + " for calc \"properties\"";
+            return false;
+        }
+    }
+    if (!substance) {
+        error = "properties request without field \"substance\" (ventora-calc --list-substances lists them)";
+        return false;
+    }
+    if (substance->type != kind::string) {
+        error = "field \"substance\" must be a string, not " + std::string(kind_name(substance->type));
+        return false;
+    }
+    if (!media::find_substance(substance->text())) {
+        error = "unknown substance " + quoted(substance->text()) +
+                " (ventora-calc --list-substances lists them)";
+        return false;
+    }
+    out.query.substance = std::string(substance->text());
+    return true;
+}
+
+decoded_request decode(const reader& r, kind root, bool keep_texts, std::string& error) {
     decoded_request d;
     if (root != kind::object) {
         error = "the line is " + std::string(kind_name(root)) + ", not a JSON object";
@@ -664,9 +731,15 @@ decoded_request decode(const reader& r, kind root, std::string& error) {
                 calc_expected + ")";
         return d;
     }
+    std::vector<box_text>* texts = keep_texts ? &d.texts : nullptr;
     if (calc->text() == route_calc) {
         route_request route;
-        if (decode_route(r, route, error)) d.req = std::move(route);
+        if (decode_route(r, route, texts, error)) d.req = std::move(route);
+        return d;
+    }
+    if (calc->text() == properties_calc) {
+        properties_request properties;
+        if (decode_properties(object, properties, error)) d.req = std::move(properties);
         return d;
     }
     const auto which = lookup(calc_kinds, calc->text());
@@ -677,17 +750,19 @@ decoded_request decode(const reader& r, kind root, std::string& error) {
     switch (*which) {
         case calc_kind::relief: {
             relief_input in;
-            if (decode_relief(object, {"calc", "case"}, in, error)) d.req = in;
+            if (decode_relief(object, {"calc", "case"}, in, {texts, 0}, error)) d.req = in;
             break;
         }
         case calc_kind::valve: {
             valve_request v;
-            if (read_fields(object, "valve", valve_numbers, valve_choices, {"calc"}, v, error)) d.req = v;
+            if (read_fields(object, "valve", valve_numbers, valve_choices, {"calc"}, v, {texts, 0}, error))
+                d.req = v;
             break;
         }
         case calc_kind::disc: {
             disc_request v;
-            if (read_fields(object, "disc", disc_numbers, disc_choices, {"calc"}, v, error)) d.req = v;
+            if (read_fields(object, "disc", disc_numbers, disc_choices, {"calc"}, v, {texts, 0}, error))
+                d.req = v;
             break;
         }
     }
@@ -703,7 +778,7 @@ od::parser& line_parser() {
 
 }  // namespace
 
-decoded_request decode_line(std::string_view line, std::size_t readable) {
+decoded_request decode_line(std::string_view line, std::size_t readable, bool keep_texts) {
     decoded_request d;
     // A long line is walked without simdjson first: a list of millions of numbers or an object
     // of millions of keys is refused before anything indexes it.
@@ -728,7 +803,7 @@ decoded_request decode_line(std::string_view line, std::size_t readable) {
     const bool read = !parser.iterate(simdjson::padded_string_view(data, line.size(), capacity)).get(doc) &&
                       r.read(doc, root);
     if (read) {
-        d = decode(r, root, error);
+        d = decode(r, root, keep_texts, error);
         if (d.req) {
             if (parser.capacity() > long_line) parser = od::parser();
             return d;

@@ -9,9 +9,11 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "account/account.h"
 #include "disc/disc_calc.h"
+#include "media/properties.h"
 #include "relief/relief_calc.h"
 #include "route/route.h"
 #include "valve/valve_calc.h"
@@ -38,12 +40,30 @@ struct route_request {
     account::project_info project;
 };
 
-using request = std::variant<relief::relief_input, valve_request, disc_request, route_request>;
+// The medium library's properties of one substance, at an optional state. The substance is one
+// the library knows: an unknown one is an error of the line.
+struct properties_request {
+    media::properties_query query;
+};
+
+using request = std::variant<relief::relief_input, valve_request, disc_request, route_request,
+                             properties_request>;
+
+// A number box given as a JSON string: the text as typed, for the account's input table. The
+// symbol is the one the calculation's account gives that input ("d_{1}", "ρ", "W_{s}").
+struct box_text {
+    // 0: the line's calculation, or a route's relief rate; 1: a route's device.
+    int part = 0;
+    std::string_view symbol;  // static
+    std::string text;
+};
 
 struct decoded_request {
     std::optional<request> req;
     // What is wrong with the line, in English, naming the field; empty when decoded.
     std::string error;
+    // The boxes given as strings, in the order of the line; only kept when asked for.
+    std::vector<box_text> texts;
 };
 
 // Lines longer than this are checked for their shape (json::find_problem) before simdjson reads
@@ -54,8 +74,9 @@ inline constexpr std::size_t long_line = 64 * 1024;
 // number field is the text typed in its box (a JSON string) or a JSON number (read through the
 // same number rules from its literal text), and an absent one takes its box's initial text.
 // `readable` is how many bytes from line.data() on may be read (simdjson reads ahead of the
-// line's end); with fewer than line.size() + 64 the line is copied first.
-decoded_request decode_line(std::string_view line, std::size_t readable);
+// line's end); with fewer than line.size() + 64 the line is copied first. With keep_texts, the
+// texts of the boxes given as strings are kept in `texts`.
+decoded_request decode_line(std::string_view line, std::size_t readable, bool keep_texts = false);
 inline decoded_request decode_line(std::string_view line) { return decode_line(line, line.size()); }
 
 // A route request line, {"calc":"route",...}, for the programs that run routes themselves.

@@ -420,7 +420,8 @@ TEST(Batch, ANulByteInALineIsAnErrorNotAnEnd) {
 TEST(Help, DescribesTheFormat) {
     const std::string help = help_text;
     for (const char* word : {"Usage: ventora-calc", "\"calc\":\"relief\"", "\"calc\":\"valve\"",
-                             "\"calc\":\"disc\"", "vessel_ws", "\"error\"", "Exit status"})
+                             "\"calc\":\"disc\"", "vessel_ws", "\"error\"", "Exit status",
+                             "--steps", "--list-substances", "\"calc\":\"properties\"", "\"sizing\""})
         EXPECT_NE(help.find(word), std::string::npos) << word;
 }
 

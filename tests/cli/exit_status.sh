@@ -94,6 +94,18 @@ expect_status 0 "a file after --" -- "$calc" -- "$work/good.jsonl"
 expect_out "a file after --" "{\"line\":1,$good_out
 "
 
+# --steps is an option, not a file, and may come before or after the files; after -- it is a file.
+expect_status 0 "--steps after a file" -- "$calc" "$work/good.jsonl" --steps
+grep -q '"steps":\[{"title":"安全泄放量"' "$work/out" || fail "--steps after a file gave no steps"
+expect_status 2 "--steps after --" -- "$calc" -- --steps
+grep -q -- "--steps" "$work/err" || fail "a file named --steps is not named in the error"
+
+expect_status 0 "--list-substances" -- "$calc" --list-substances
+[ "$(wc -l <"$work/out")" -eq 25 ] || fail "--list-substances does not list 25 media"
+grep -qxF "$(printf 'propane\t丙烷\tpropane\tC3H8\t74-98-6')" "$work/out" ||
+    fail "--list-substances has no propane line"
+[ -s "$work/err" ] && fail "--list-substances wrote to standard error"
+
 # An interactive caller gets each answer as soon as its line is complete.
 checks=$((checks + 1))
 coproc CALC { "$calc"; }

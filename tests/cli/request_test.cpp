@@ -271,9 +271,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         error_case{"NotAnObject", "[1]", "the line is a list, not a JSON object"},
         error_case{"NumberLine", "5", "the line is a number, not a JSON object"},
-        error_case{"MissingCalc", "{}", R"(missing field "calc" (expected "relief", "valve", "disc" or "route"))"},
-        error_case{"NullCalc", R"({"calc":null})", R"(field "calc" must be a string, not null (expected "relief", "valve", "disc" or "route"))"},
-        error_case{"UnknownCalc", R"({"calc":"Relief"})", R"(unknown value "Relief" for field "calc" (expected "relief", "valve", "disc" or "route"))"},
+        error_case{"MissingCalc", "{}", R"(missing field "calc" (expected "relief", "valve", "disc", "route" or "properties"))"},
+        error_case{"NullCalc", R"({"calc":null})", R"(field "calc" must be a string, not null (expected "relief", "valve", "disc", "route" or "properties"))"},
+        error_case{"UnknownCalc", R"({"calc":"Relief"})", R"(unknown value "Relief" for field "calc" (expected "relief", "valve", "disc", "route" or "properties"))"},
         error_case{"ReliefWithoutCase", R"({"calc":"relief","W_t":800})", R"(relief request without field "case" (expected "compressed_gas", "liquefied_gas" or "typed_rate"))"},
         error_case{"ReliefUnknownCase", R"({"calc":"relief","case":"steam"})", R"(unknown value "steam" for field "case" (expected "compressed_gas", "liquefied_gas" or "typed_rate"))"},
         error_case{"ReliefNullCase", R"({"calc":"relief","case":null})", R"(field "case" must be a string, not null (expected "compressed_gas", "liquefied_gas" or "typed_rate"))"},
@@ -298,6 +298,13 @@ INSTANTIATE_TEST_SUITE_P(
         error_case{"VesselWsAsText", R"({"calc":"valve","vessel_ws":"10000"})", R"(field "vessel_ws" must be a JSON number, not a string)"},
         error_case{"VesselWsNull", R"({"calc":"disc","vessel_ws":null})", R"(field "vessel_ws" must be a JSON number, not null)"},
         error_case{"VesselWsBeyondDouble", R"({"calc":"disc","vessel_ws":1e400})", R"(field "vessel_ws" (1e400) is beyond the single-precision range)"},
+        error_case{"PropertiesWithoutSubstance", R"({"calc":"properties","T":300})", R"(properties request without field "substance" (ventora-calc --list-substances lists them))"},
+        error_case{"PropertiesUnknownSubstance", R"({"calc":"properties","substance":"steam"})", R"(unknown substance "steam" (ventora-calc --list-substances lists them))"},
+        error_case{"PropertiesSharedFormula", R"({"calc":"properties","substance":"C4H10"})", R"(unknown substance "C4H10" (ventora-calc --list-substances lists them))"},
+        error_case{"PropertiesSubstanceAsNumber", R"({"calc":"properties","substance":7732})", R"(field "substance" must be a string, not a number)"},
+        error_case{"PropertiesTemperatureAsText", R"({"calc":"properties","substance":"water","T":"300"})", R"(field "T" must be a JSON number or null, not a string)"},
+        error_case{"PropertiesPressureBeyondDouble", R"({"calc":"properties","substance":"water","P":1e400})", R"(field "P" (1e400) is beyond the double range)"},
+        error_case{"PropertiesBoxFieldOfValve", R"({"calc":"properties","substance":"water","Ps":1})", R"(unknown field "Ps" for calc "properties")"},
         error_case{"VesselWsBeyondSingle", R"({"calc":"disc","vessel_ws":-3.5e38})", R"(field "vessel_ws" (-3.5e38) is beyond the single-precision range)"}),
     [](const auto& info) { return std::string(info.param.name); });
 

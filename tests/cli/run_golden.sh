@@ -2,6 +2,7 @@
 # Runs ventora-calc on every golden/<name>.in.jsonl, both as a file argument and on standard
 # input, and compares standard output with golden/<name>.out.jsonl byte for byte. The expected
 # exit status follows from the expected output: 1 when some response is an error line, else 0.
+# When golden/<name>.args exists, its words (one option per line) come before the input.
 # Fails when a pair is incomplete or when nothing at all was compared.
 set -u
 calc=$1
@@ -24,11 +25,15 @@ for input in "$dir"/*.in.jsonl; do
         continue
     fi
     if grep -q '^{"line":[0-9]*,"error":' "$expected"; then want=1; else want=0; fi
+    args=()
+    if [ -f "$dir/$name.args" ]; then
+        mapfile -t args <"$dir/$name.args"
+    fi
     for mode in file stdin; do
         if [ "$mode" = file ]; then
-            "$calc" "$input" >"$work/out" 2>"$work/err"
+            "$calc" "${args[@]}" "$input" >"$work/out" 2>"$work/err"
         else
-            "$calc" <"$input" >"$work/out" 2>"$work/err"
+            "$calc" "${args[@]}" <"$input" >"$work/out" 2>"$work/err"
         fi
         status=$?
         if ! diff -u "$expected" "$work/out" >"$work/diff"; then
@@ -47,7 +52,7 @@ for input in "$dir"/*.in.jsonl; do
         fi
         compared=$((compared + 1))
     done
-    echo "compared $name: $(wc -l <"$expected") responses"
+    echo "compared $name${args[*]:+ (${args[*]})}: $(wc -l <"$expected") responses"
 done
 
 if [ "$compared" -eq 0 ]; then
