@@ -486,22 +486,6 @@ bool decode_relief(const object_view& object, std::initializer_list<std::string_
 // ---------------------------------------------------------------------------------------------
 // The route request: {"calc":"route","project":{...},"relief":{...},"device":{...}|null}
 
-struct project_field {
-    std::string_view name;
-    std::string account::project_info::*slot;
-};
-const project_field project_fields[] = {
-    {"project", &account::project_info::project},
-    {"equipment", &account::project_info::equipment},
-    {"tag", &account::project_info::tag},
-    {"drawing", &account::project_info::drawing},
-    {"designer", &account::project_info::designer},
-    {"design_date", &account::project_info::design_date},
-    {"checker", &account::project_info::checker},
-    {"check_date", &account::project_info::check_date},
-    {"approver", &account::project_info::approver},
-    {"approve_date", &account::project_info::approve_date},
-};
 
 bool decode_project(const object_view& object, account::project_info& project, std::string& error) {
     if (object.too_many) {
@@ -522,7 +506,7 @@ bool decode_project(const object_view& object, account::project_info& project, s
                     std::string(kind_name(v.type));
             return false;
         }
-        project.*(which->slot) = std::string(v.text());
+        project.*(which->member) = std::string(v.text());
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "account/account.h"
 #include "disc/disc_calc.h"
 #include "relief/relief_calc.h"
 #include "valve/valve_calc.h"
@@ -95,5 +96,23 @@ inline constexpr named<disc::disc_status> disc_statuses[] = {
     {"no_nozzle", disc::disc_status::no_nozzle},
     {"bad_k", disc::disc_status::bad_k},
     {"bad_input", disc::disc_status::bad_input}};
+
+// The title block's fields, in requests and case files alike, in the book's order.
+struct project_field {
+    std::string_view name;
+    std::string account::project_info::*member;
+};
+inline constexpr project_field project_fields[] = {
+    {"project", &account::project_info::project},
+    {"equipment", &account::project_info::equipment},
+    {"tag", &account::project_info::tag},
+    {"drawing", &account::project_info::drawing},
+    {"designer", &account::project_info::designer},
+    {"design_date", &account::project_info::design_date},
+    {"checker", &account::project_info::checker},
+    {"check_date", &account::project_info::check_date},
+    {"approver", &account::project_info::approver},
+    {"approve_date", &account::project_info::approve_date},
+};
 
 }  // namespace ventora::choices

@@ -134,23 +134,6 @@ const choice_field<disc_form> disc_choices[] = {
     choice<disc_form, &disc_form::nozzle, nozzle_types>("nozzle"),
 };
 
-struct project_field {
-    std::string_view name;
-    std::string account::project_info::*member;
-    int since = 1;
-};
-const project_field project_fields[] = {
-    {"project", &account::project_info::project},
-    {"equipment", &account::project_info::equipment},
-    {"tag", &account::project_info::tag},
-    {"drawing", &account::project_info::drawing},
-    {"designer", &account::project_info::designer},
-    {"design_date", &account::project_info::design_date},
-    {"checker", &account::project_info::checker},
-    {"check_date", &account::project_info::check_date},
-    {"approver", &account::project_info::approver},
-    {"approve_date", &account::project_info::approve_date},
-};
 
 // ---- Writing.
 
@@ -417,8 +400,7 @@ read_result read_case(std::string_view bytes) {
         simdjson::dom::object fields;
         if (project.get(fields)) return refused(QStringLiteral("字段“project”应为JSON对象"));
         std::vector<std::string_view> known;
-        for (const auto& f : project_fields)
-            if (f.since <= v) known.push_back(f.name);
+        for (const auto& f : project_fields) known.push_back(f.name);
         if (!check_keys(fields, "project", known, error)) return refused(error);
         for (auto [key, value] : fields)
             for (const auto& f : project_fields)
