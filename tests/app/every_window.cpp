@@ -1,7 +1,8 @@
 // Not a test: starts as the program does, then opens every window and prints its peak resident
 // set size, for scripts/measure-startup.sh. The splash shows and hands over to the main window,
 // which opens the relief, valve and disc windows and About; `every_window book` opens the
-// calculation book with its print preview as well.
+// calculation book with its print preview as well. With `--grab DIR` last, it saves each window's
+// picture there (splash.png, main.png, about.png) for comparing the look of two builds.
 // Prints one line: maxrss_kb=...
 #include <sys/resource.h>
 
@@ -31,6 +32,11 @@ bool drawn(QWidget* window) {
 
 int main(int argc, char* argv[]) {
     const bool book = argc > 1 && std::strcmp(argv[1], "book") == 0;
+    const QString grab_dir =
+        argc > 2 && std::strcmp(argv[argc - 2], "--grab") == 0 ? QString::fromLocal8Bit(argv[argc - 1]) : QString();
+    const auto grab = [&grab_dir](QWidget* window, const char* name) {
+        if (!grab_dir.isEmpty()) window->grab().save(grab_dir + QLatin1Char('/') + QLatin1String(name));
+    };
     // The same start as the program's.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ventora"));
@@ -41,6 +47,7 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<ventora::main_window> window;
     ventora::app::splash_screen* splash = ventora::app::start_with_splash(window);
     if (!drawn(splash)) return 1;
+    grab(splash, "splash.png");
     splash->close();
     if (!window || !drawn(window.get())) return 1;
 
@@ -52,6 +59,8 @@ int main(int argc, char* argv[]) {
     ventora::app::show_about(window.get());
     auto* about = window->findChild<ventora::app::about_dialog*>();
     if (!about || !drawn(about)) return 1;
+    grab(window.get(), "main.png");
+    grab(about, "about.png");
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

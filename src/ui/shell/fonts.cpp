@@ -1,12 +1,16 @@
 #include "shell/fonts.h"
 
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHash>
+#include <QSet>
 #include <QStringList>
 
 namespace ventora {
+namespace {
 
-QFont gb_font(const QString& face, double point_size, bool bold) {
-    QFont font;
-    // The named face, its common Latin-named twin, then CJK faces found on Linux desktops.
+// The named face, its common Latin-named twin, then CJK faces found on Linux desktops.
+QStringList candidate_families(const QString& face) {
     QStringList families{face};
     // 宋体 sets Latin letters at half an em; the captions are fitted to that, so its stand-in is
     // the fixed-pitch CJK face.
@@ -19,6 +23,35 @@ QFont gb_font(const QString& face, double point_size, bool bold) {
     families << QStringLiteral("WenQuanYi Micro Hei") << QStringLiteral("Noto Sans CJK SC")
              << QStringLiteral("Noto Serif CJK SC") << QStringLiteral("AR PL UMing CN")
              << QStringLiteral("Droid Sans Fallback");
+    return families;
+}
+
+}  // namespace
+
+QStringList installed_families(const QStringList& candidates, const QStringList& installed) {
+    QSet<QString> present;
+    for (const QString& family : installed) present.insert(family.toCaseFolded());
+    QStringList kept;
+    for (const QString& family : candidates)
+        if (present.contains(family.toCaseFolded())) kept << family;
+    // None installed: the whole list, for the font system's own stand-in.
+    return kept.isEmpty() ? candidates : kept;
+}
+
+QFont gb_font(const QString& face, double point_size, bool bold) {
+    QFont font;
+    // Only the installed faces, looked up once per face: each name the font system does not
+    // have costs it a search for stand-ins, for every size and weight asked for.
+    static QHash<QString, QStringList> resolved;
+    QStringList families;
+    if (const auto found = resolved.constFind(face); found != resolved.constEnd()) {
+        families = *found;
+    } else if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        families = installed_families(candidate_families(face), QFontDatabase::families());
+        resolved.insert(face, families);
+    } else {
+        families = candidate_families(face);
+    }
     font.setFamilies(families);
     font.setPointSizeF(point_size);
     font.setBold(bold);

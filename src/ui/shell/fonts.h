@@ -4,10 +4,15 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 namespace ventora {
 
 QFont gb_font(const QString& face, double point_size, bool bold = false);
+
+// The `candidates` found among the `installed` families (compared without case), in order; all
+// of them when none is installed.
+QStringList installed_families(const QStringList& candidates, const QStringList& installed);
 
 // 宋体 at the given size: the face most controls use.
 inline QFont song_font(double point_size, bool bold = false) {
