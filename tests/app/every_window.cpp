@@ -2,7 +2,8 @@
 // set size, for scripts/measure-startup.sh. The splash shows and hands over to the main window,
 // which opens the relief, valve and disc windows and About; `every_window book` opens the
 // calculation book with its print preview as well. With `--grab DIR` last, it saves each window's
-// picture there (splash.png, main.png, about.png) for comparing the look of two builds.
+// picture there (splash.png, main.png, about.png and one for each window inside the main window,
+// by its name) for comparing the look of two builds.
 // Prints one line: maxrss_kb=...
 #include <sys/resource.h>
 
@@ -11,6 +12,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QMdiSubWindow>
 #include <QTest>
 
 #include "about.h"
@@ -60,6 +62,8 @@ int main(int argc, char* argv[]) {
     auto* about = window->findChild<ventora::app::about_dialog*>();
     if (!about || !drawn(about)) return 1;
     grab(window.get(), "main.png");
+    for (QMdiSubWindow* each : window->findChildren<QMdiSubWindow*>())
+        grab(each, qPrintable(each->objectName() + QStringLiteral(".png")));
     grab(about, "about.png");
 
     rusage usage{};

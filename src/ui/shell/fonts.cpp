@@ -29,19 +29,21 @@ QStringList candidate_families(const QString& face) {
 }  // namespace
 
 QStringList installed_families(const QStringList& candidates, const QStringList& installed) {
+    if (candidates.isEmpty()) return candidates;
     QSet<QString> present;
     for (const QString& family : installed) present.insert(family.toCaseFolded());
-    QStringList kept;
-    for (const QString& family : candidates)
-        if (present.contains(family.toCaseFolded())) kept << family;
-    // None installed: the whole list, for the font system's own stand-in.
-    return kept.isEmpty() ? candidates : kept;
+    // The face the windows name stays first, installed or not.
+    QStringList kept{candidates.first()};
+    for (qsizetype i = 1; i < candidates.size(); ++i)
+        if (present.contains(candidates[i].toCaseFolded())) kept << candidates[i];
+    // No stand-in installed: the whole list, for the font system's own choice.
+    return kept.size() > 1 ? kept : candidates;
 }
 
 QFont gb_font(const QString& face, double point_size, bool bold) {
     QFont font;
-    // Only the installed faces, looked up once per face: each name the font system does not
-    // have costs it a search for stand-ins, for every size and weight asked for.
+    // The named face, then only the installed stand-ins, looked up once per face: each name the
+    // font system does not have costs it a search for stand-ins, for every size and weight.
     static QHash<QString, QStringList> resolved;
     QStringList families;
     if (const auto found = resolved.constFind(face); found != resolved.constEnd()) {
