@@ -4,16 +4,10 @@
 
 #include <QFont>
 #include <QString>
-#include <QStringList>
 
 namespace ventora {
 
 QFont gb_font(const QString& face, double point_size, bool bold = false);
-
-// The first of `candidates` (the face the windows name), then those of the others found among the
-// `installed` families (compared without case), in order; all of them when none of the others is
-// installed.
-QStringList installed_families(const QStringList& candidates, const QStringList& installed);
 
 // 宋体 at the given size: the face most controls use.
 inline QFont song_font(double point_size, bool bold = false) {
