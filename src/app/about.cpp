@@ -67,7 +67,7 @@ void about_dialog::build() {
     icon->setObjectName(QStringLiteral("picIcon"));
     icon->setAccessibleName(QStringLiteral("Ventora程序图标"));
     icon->setGeometry(twips_rect(360, 480, 384, 384));
-    icon->setPixmap(program_icon().pixmap(icon->size()));
+    icon->setPixmap(program_pixmap(icon->size()));
 
     QLabel* title = add_label(this, "lblTitle", app_title, twips_rect(1200, 480, 4032, 300));
     title->setFont(gb_font(QStringLiteral("楷体_GB2312"), 15, true));

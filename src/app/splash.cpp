@@ -88,7 +88,7 @@ void splash_screen::build() {
     logo->setAccessibleName(QStringLiteral("Ventora图标"));
     logo->setGeometry(twips_rect(240, 1920, 1572, 1632));
     logo->setScaledContents(true);
-    logo->setPixmap(program_icon().pixmap(QSize(128, 128)));
+    logo->setPixmap(program_pixmap(QSize(128, 128)));
     logo->installEventFilter(this);
     sensitive_.insert(logo);
 
