@@ -21,14 +21,16 @@ inline void add_number(account* acc, std::string_view symbol, std::string_view n
             {std::string(symbol), std::string(name), std::string(unit), std::nullopt, value, {}});
 }
 
-inline void add_choice(account* acc, const char* name, std::string choice) {
-    if (acc) acc->inputs.push_back({{}, name, {}, std::nullopt, std::nullopt, std::move(choice)});
+inline void add_choice(account* acc, std::string_view name, std::string_view choice) {
+    if (acc)
+        acc->inputs.push_back(
+            {{}, std::string(name), {}, std::nullopt, std::nullopt, std::string(choice), {}});
 }
 
-inline void refuse(account* acc, std::string check, std::string message) {
+inline void refuse(account* acc, std::string_view check, std::string_view message) {
     if (!acc) return;
-    acc->refused_by = std::move(check);
-    acc->refusal = std::move(message);
+    acc->refused_by = std::string(check);
+    acc->refusal = std::string(message);
 }
 
 }  // namespace ventora::account

@@ -72,8 +72,8 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
     auto add = [acc](account::step s) {
         if (acc) acc->steps.push_back(std::move(s));
     };
-    auto refused = [acc](disc_status status, std::string check) {
-        account::refuse(acc, std::move(check), disc_message(status_only(status)));
+    auto refused = [acc](disc_status status, std::string_view check) {
+        if (acc) account::refuse(acc, check, disc_message(status_only(status)));
         return status_only(status);
     };
     if (acc) {
@@ -111,7 +111,7 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
         if (value_or_zero(in.k) <= 1) return refused(disc_status::bad_k, "气体绝热指数 k ≤ 1");
         const checked raw = 520.0 * sqrt(k * pow(two_over_k_plus_one(k), (k + 1.0) / (k - 1.0)));
         assign(C, floor(raw));
-        add({"气体特性系数", "C = 520·√(k·(2/(k+1))^{(k+1)/(k−1)})",
+        if (acc) add({"气体特性系数", "C = 520·√(k·(2/(k+1))^{(k+1)/(k−1)})",
              "C = 520·√(" + used(in.k) + "·(2/(" + used(in.k) + "+1))^{(" + used(in.k) + "+1)/(" +
                  used(in.k) + "−1)}) = " + term(raw),
              format_double(C), {}, "向下取整"});
@@ -121,7 +121,7 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
     if (nozzle) {
         K = nozzle_coefficient(*nozzle);
         if (*medium != disc_medium::liquid)
-            add({"泄放系数", "K", {}, format_double(K), {}, nozzle_caption(*nozzle)});
+            if (acc) add({"泄放系数", "K", {}, format_double(K), {}, nozzle_caption(*nozzle)});
     }
 
     number A;
@@ -139,19 +139,19 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
             assign(s, sqrt(checked(in.M) / (checked(in.Z) * in.T)));
             const bool critical = static_cast<bool>(checked(r) <= r_c);
             if (acc) {
-                add({"压力比", "r = p_{o}/p_{b}", "r = " + used(in.p_o) + "/" + used(in.p_b),
+                if (acc) add({"压力比", "r = p_{o}/p_{b}", "r = " + used(in.p_o) + "/" + used(in.p_b),
                      format_double(r), {}, {}});
-                add({"临界压力比", "r_{c} = (2/(k+1))^{k/(k−1)}",
+                if (acc) add({"临界压力比", "r_{c} = (2/(k+1))^{k/(k−1)}",
                      "r_{c} = (2/(" + used(in.k) + "+1))^{" + used(in.k) + "/(" + used(in.k) + "−1)}",
                      format_double(r_c), {}, {}});
-                add({"流动状态", critical ? "r ≤ r_{c}" : "r > r_{c}",
+                if (acc) add({"流动状态", critical ? "r ≤ r_{c}" : "r > r_{c}",
                      format_double(r) + (critical ? " ≤ " : " > ") + format_double(r_c),
                      critical ? "临界流动" : "亚临界流动", {}, {}});
             }
             if (critical) {
                 const checked raw = W_s / (gas_critical_coefficient * checked(K) * C * in.p_b * s);
                 assign(A, floor(raw));
-                add({"最小排放面积", "A = W_{s}/(0.076·K·C·p_{b}·√(M/(Z·T)))",
+                if (acc) add({"最小排放面积", "A = W_{s}/(0.076·K·C·p_{b}·√(M/(Z·T)))",
                      "A = " + term(W_s) + "/(0.076·" + format_double(K) + "·" + format_double(C) +
                          "·" + used(in.p_b) + "·" + format_double(s) + ") = " + term(raw),
                      format_double(A), "mm^{2}", "向下取整"});
@@ -162,12 +162,12 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
                     W_s / (gas_subcritical_coefficient * checked(K) * in.p_b * s * f);
                 assign(A, floor(raw));
                 if (acc) {
-                    add({"亚临界系数", "f = √(k/(k−1)·(r^{2/k} − r^{(k+1)/k}))",
+                    if (acc) add({"亚临界系数", "f = √(k/(k−1)·(r^{2/k} − r^{(k+1)/k}))",
                          "f = √(" + used(in.k) + "/(" + used(in.k) + "−1)·(" + format_double(r) +
                              "^{2/" + used(in.k) + "} − " + format_double(r) + "^{(" + used(in.k) +
                              "+1)/" + used(in.k) + "}))",
                          format_single(f), {}, "单精度保存"});
-                    add({"最小排放面积", "A = W_{s}/(55.84·K·p_{b}·√(M/(Z·T))·f)",
+                    if (acc) add({"最小排放面积", "A = W_{s}/(55.84·K·p_{b}·√(M/(Z·T))·f)",
                          "A = " + term(W_s) + "/(55.84·" + format_double(K) + "·" + used(in.p_b) +
                              "·" + format_double(s) + "·" + format_single(f) + ") = " + term(raw),
                          format_double(A), "mm^{2}", "向下取整"});
@@ -183,7 +183,7 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
             const checked raw =
                 W_s / (liquid_coefficient * 0.62 * sqrt(checked(in.rho) * (checked(in.p_b) - in.p_o)));
             assign(A, floor(raw));
-            add({"最小排放面积", "A = W_{s}/(5.1·0.62·√(ρ·(p_{b} − p_{o})))",
+            if (acc) add({"最小排放面积", "A = W_{s}/(5.1·0.62·√(ρ·(p_{b} − p_{o})))",
                  "A = " + term(W_s) + "/(5.1·0.62·√(" + used(in.rho) + "·(" + used(in.p_b) + " − " +
                      used(in.p_o) + "))) = " + term(raw),
                  format_double(A), "mm^{2}", "向下取整"});
@@ -194,11 +194,12 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
             if (checked(K) * p_b <= 0.0) return refused(disc_status::bad_input, "K·p_{b} ≤ 0");
             if (p_b > water_critical_pressure)
                 return refused(disc_status::bad_input,
-                               "饱和蒸汽 p_{b} = " + used(in.p_b) + " MPa 高于水的临界压力 22.064 MPa");
+                               acc ? "饱和蒸汽 p_{b} = " + used(in.p_b) + " MPa 高于水的临界压力 22.064 MPa"
+                                   : std::string());
             if (p_b <= steam_correction_from) {
                 const checked raw = W_s / (steam_coefficient * checked(K) * p_b);
                 assign(A, floor(raw));
-                add({"最小排放面积", "A = W_{s}/(5.25·K·p_{b})（p_{b} ≤ 10 MPa）",
+                if (acc) add({"最小排放面积", "A = W_{s}/(5.25·K·p_{b})（p_{b} ≤ 10 MPa）",
                      "A = " + term(W_s) + "/(5.25·" + format_double(K) + "·" + used(in.p_b) +
                          ") = " + term(raw),
                      format_double(A), "mm^{2}", "向下取整"});
@@ -206,7 +207,7 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
                 const checked raw = W_s / (steam_coefficient * checked(K) * p_b) *
                                     (steam_correction_denominator(p_b) / steam_correction_numerator(p_b));
                 assign(A, floor(raw));
-                add({"最小排放面积（p_{b} > 10 MPa）",
+                if (acc) add({"最小排放面积（p_{b} > 10 MPa）",
                      "A = W_{s}/(5.25·K·p_{b})·(229.2·p_{b} − 7315)/(190.6·p_{b} − 6895)",
                      "A = " + term(W_s) + "/(5.25·" + format_double(K) + "·" + used(in.p_b) +
                          ")·(229.2·" + used(in.p_b) + " − 7315)/(190.6·" + used(in.p_b) +

@@ -28,8 +28,9 @@ std::optional<double> environment_factor(std::optional<installation> installed) 
     return std::nullopt;
 }
 
-relief_result refuse(const char* message, account::account* acc = nullptr, std::string check = {}) {
-    account::refuse(acc, std::move(check), message);
+relief_result refuse(const char* message, account::account* acc = nullptr,
+                     std::string_view check = {}) {
+    account::refuse(acc, check, message);
     relief_result r;
     r.refusal = message;
     return r;
@@ -73,7 +74,7 @@ relief_result compressed_gas(const relief_input& in, account::account* acc) {
     if (capacity) {
         account::add_number(acc, "G", "最大产气量", "kg/h", in.G);
         W_s = in.G;
-        add(acc, {"安全泄放量", "W_{s} = G", "W_{s} = " + used(in.G), format_double(W_s), "kg/h", {}});
+        if (acc) add(acc, {"安全泄放量", "W_{s} = G", "W_{s} = " + used(in.G), format_double(W_s), "kg/h", {}});
     } else if (tank) {
         account::add_number(acc, "ρ", "泄放压力下的气体密度", "kg/m^{3}", in.rho);
         account::add_number(acc, "d", "进口管内径", "mm", in.d);
@@ -82,7 +83,7 @@ relief_result compressed_gas(const relief_input& in, account::account* acc) {
             return refuse(msg_compressed_bad, acc, "ρ、d、v 须大于 0");
         const checked raw = checked(in.rho) * in.d * in.d * in.v * 0.00283;
         assign(W_s, floor(raw));
-        add(acc, {"安全泄放量", "W_{s} = 2.83×10^{-3}·ρ·v·d^{2}",
+        if (acc) add(acc, {"安全泄放量", "W_{s} = 2.83×10^{-3}·ρ·v·d^{2}",
                   "W_{s} = 2.83×10^{-3}·" + used(in.rho) + "·" + used(in.v) + "·" + used(in.d) +
                       "^{2} = " + term(raw),
                   format_double(W_s), "kg/h", "向下取整"});
@@ -179,7 +180,7 @@ relief_result liquefied_gas(const relief_input& in, account::account* acc) {
             if (acc) area_formula = "A = 1.57·D^{2}", area_substituted = "A = 1.57·" + used(in.D) + "^{2}";
             break;
     }
-    add(acc, {"受热面积", area_formula, area_substituted, format_single(A), "m^{2}", "单精度保存"});
+    if (acc) add(acc, {"受热面积", area_formula, area_substituted, format_single(A), "m^{2}", "单精度保存"});
 
     number W_s;
     number a;
@@ -188,8 +189,8 @@ relief_result liquefied_gas(const relief_input& in, account::account* acc) {
         const checked raw = uninsulated_C * checked(F) * a / in.q;
         assign(W_s, floor(raw));
         if (acc) {
-            add(acc, {"环境系数", "F", {}, format_double(*F), {}, installation_caption(*in.installed)});
-            add(acc, {"安全泄放量", "W_{s} = 2.55×10^{5}·F·A^{0.82}/q",
+            if (acc) add(acc, {"环境系数", "F", {}, format_double(*F), {}, installation_caption(*in.installed)});
+            if (acc) add(acc, {"安全泄放量", "W_{s} = 2.55×10^{5}·F·A^{0.82}/q",
                       "W_{s} = 2.55×10^{5}·" + format_double(*F) + "·" + format_single(A) +
                           "^{0.82}/" + used(in.q) + " = " + term(raw),
                       format_double(W_s), "kg/h", "向下取整"});
@@ -197,7 +198,7 @@ relief_result liquefied_gas(const relief_input& in, account::account* acc) {
     } else {
         const checked raw = 2.61 * (650.0 - checked(in.t)) * in.lambda * a / (checked(in.delta) * in.q);
         assign(W_s, floor(raw));
-        add(acc, {"安全泄放量", "W_{s} = 2.61·(650 − t)·λ·A^{0.82}/(δ·q)",
+        if (acc) add(acc, {"安全泄放量", "W_{s} = 2.61·(650 − t)·λ·A^{0.82}/(δ·q)",
                   "W_{s} = 2.61·(650 − " + used(in.t) + ")·" + used(in.lambda) + "·" +
                       format_single(A) + "^{0.82}/(" + used(in.delta) + "·" + used(in.q) + ") = " +
                       term(raw),
@@ -210,7 +211,7 @@ relief_result liquefied_gas(const relief_input& in, account::account* acc) {
     if (*in.fire == fire_exposure::fire_free) {
         const number before = W_s;
         assign(W_s, floor(checked(W_s) * 0.3));
-        add(acc, {"无火灾危险的非易燃液化气体", "W_{s}' = 0.3·W_{s}",
+        if (acc) add(acc, {"无火灾危险的非易燃液化气体", "W_{s}' = 0.3·W_{s}",
                   "W_{s}' = 0.3·" + format_double(before), format_double(W_s), "kg/h", "向下取整"});
     }
 
@@ -225,7 +226,7 @@ relief_result liquefied_gas(const relief_input& in, account::account* acc) {
 relief_result typed_rate(const relief_input& in, account::account* acc) {
     account::add_number(acc, "W_{s}", "输入的安全泄放量", "kg/h", in.W_t);
     if (!in.W_t || *in.W_t <= 0) return refuse(msg_typed_bad, acc, "W_{s} 未输入或不大于 0");
-    add(acc, {"安全泄放量", "W_{s}", {}, format_double(in.W_t), "kg/h", "由设计者计算输入"});
+    if (acc) add(acc, {"安全泄放量", "W_{s}", {}, format_double(in.W_t), "kg/h", "由设计者计算输入"});
     relief_result r;
     r.W_s = in.W_t;
     return r;

@@ -150,21 +150,21 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
             const checked Pd = discharge_pressure_term(medium, in.Ps);
             const checked root = sqrt(checked(in.M) / (checked(in.Z) * in.T));
             if (acc) {
-                add({"排放压力", "P_{d} = 1.1·P_{s} + 0.1", "P_{d} = 1.1·" + used(in.Ps) + " + 0.1",
+                if (acc) add({"排放压力", "P_{d} = 1.1·P_{s} + 0.1", "P_{d} = 1.1·" + used(in.Ps) + " + 0.1",
                      term(Pd), "MPa", {}});
-                add({"压力比", "r = P_{o}/P_{s}", "r = " + used(in.Po) + "/" + used(in.Ps),
+                if (acc) add({"压力比", "r = P_{o}/P_{s}", "r = " + used(in.Po) + "/" + used(in.Ps),
                      format_double(r), {}, {}});
-                add({"临界压力比", "r_{c} = (2/(k+1))^{k/(k−1)}",
+                if (acc) add({"临界压力比", "r_{c} = (2/(k+1))^{k/(k−1)}",
                      "r_{c} = (2/(" + used(in.k) + "+1))^{" + used(in.k) + "/(" + used(in.k) + "−1)}",
                      account::shown(flow.r_c), {}, {}});
-                add({"流动状态", critical ? "r ≤ r_{c}" : "r > r_{c}",
+                if (acc) add({"流动状态", critical ? "r ≤ r_{c}" : "r > r_{c}",
                      format_double(r) + (critical ? " ≤ " : " > ") + account::shown(flow.r_c),
                      critical ? "临界流动" : "亚临界流动", {}, {}});
             }
             if (critical) {
                 const checked raw = gas_critical_coefficient * checked(K) * in.C * Pd * A * root;
                 assign(W, floor(raw));
-                add({"排放能力", "W = 0.076·K·C·P_{d}·A·√(M/(Z·T))",
+                if (acc) add({"排放能力", "W = 0.076·K·C·P_{d}·A·√(M/(Z·T))",
                      "W = 0.076·" + format_double(K) + "·" + used(in.C) + "·" + term(Pd) + "·" +
                          used(A) + "·√(" + used(in.M) + "/(" + used(in.Z) + "·" + used(in.T) +
                          ")) = " + term(raw),
@@ -177,17 +177,17 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
                 assign(psi, subcritical_factor(e, r, in.k));
                 assign(W, checked(W1) * psi);
                 if (acc) {
-                    add({"排放能力（未修正）", "W_{1} = 55.84·K·P_{d}·A·√(M/(Z·T))",
+                    if (acc) add({"排放能力（未修正）", "W_{1} = 55.84·K·P_{d}·A·√(M/(Z·T))",
                          "W_{1} = 55.84·" + format_double(K) + "·" + term(Pd) + "·" + used(A) +
                              "·√(" + used(in.M) + "/(" + used(in.Z) + "·" + used(in.T) + ")) = " +
                              term(raw),
                          format_double(W1), "kg/h", "向下取整"});
-                    add({"亚临界系数", "ψ = √(k/(k−1)·(r^{2/k} − r^{(k+1)/k}))",
+                    if (acc) add({"亚临界系数", "ψ = √(k/(k−1)·(r^{2/k} − r^{(k+1)/k}))",
                          "ψ = √(" + format_double(e) + "·(" + format_double(r) + "^{2/" +
                              used(in.k) + "} − " + format_double(r) + "^{(" + used(in.k) + "+1)/" +
                              used(in.k) + "}))",
                          format_single(psi), {}, "单精度保存"});
-                    add({"排放能力", "W = W_{1}·ψ",
+                    if (acc) add({"排放能力", "W = W_{1}·ψ",
                          "W = " + format_double(W1) + "·" + format_single(psi), format_double(W),
                          "kg/h", {}});
                 }
@@ -196,14 +196,15 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
         }
         case valve_medium::saturated_steam: {
             const checked Pd = discharge_pressure_term(medium, in.Ps);
-            add({"排放压力", "P_{d} = 1.03·P_{s} + 0.1", "P_{d} = 1.03·" + used(in.Ps) + " + 0.1",
+            if (acc) add({"排放压力", "P_{d} = 1.03·P_{s} + 0.1", "P_{d} = 1.03·" + used(in.Ps) + " + 0.1",
                  term(Pd), "MPa", {}});
             const checked raw = steam_coefficient * checked(K) * A * Pd;
             const std::string substituted =
-                "5.25·" + format_double(K) + "·" + used(A) + "·" + term(Pd) + " = " + term(raw);
+                acc ? "5.25·" + format_double(K) + "·" + used(A) + "·" + term(Pd) + " = " + term(raw)
+                    : std::string();
             if (Pd <= steam_correction_from) {
                 assign(W, floor(raw));
-                add({"排放能力", "W = 5.25·K·A·P_{d}（P_{d} ≤ 10 MPa）", "W = " + substituted,
+                if (acc) add({"排放能力", "W = 5.25·K·A·P_{d}（P_{d} ≤ 10 MPa）", "W = " + substituted,
                      format_double(W), "kg/h", "向下取整"});
             } else {
                 std::optional<float> X;
@@ -212,12 +213,12 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
                 assign(F, steam_correction_numerator(Pd) / steam_correction_denominator(Pd));
                 assign(W, checked(X) * F);
                 if (acc) {
-                    add({"排放能力（未修正）", "X = 5.25·K·A·P_{d}", "X = " + substituted,
+                    if (acc) add({"排放能力（未修正）", "X = 5.25·K·A·P_{d}", "X = " + substituted,
                          format_single(X), "kg/h", "向下取整，单精度保存"});
-                    add({"高压修正系数（P_{d} > 10 MPa）", "F = (190.6·P_{d} − 6895)/(229.2·P_{d} − 7315)",
+                    if (acc) add({"高压修正系数（P_{d} > 10 MPa）", "F = (190.6·P_{d} − 6895)/(229.2·P_{d} − 7315)",
                          "F = (190.6·" + term(Pd) + " − 6895)/(229.2·" + term(Pd) + " − 7315)",
                          format_double(F), {}, {}});
-                    add({"排放能力", "W = X·F", "W = " + format_single(X) + "·" + format_double(F),
+                    if (acc) add({"排放能力", "W = X·F", "W = " + format_single(X) + "·" + format_double(F),
                          format_double(W), "kg/h", {}});
                 }
             }
@@ -228,9 +229,9 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
             const checked raw = liquid_coefficient * checked(K) * A * sqrt(checked(in.rho) * (Pd - in.Po));
             assign(W, floor(raw));
             if (acc) {
-                add({"排放压力", "P_{d} = 1.2·P_{s} + 0.1", "P_{d} = 1.2·" + used(in.Ps) + " + 0.1",
+                if (acc) add({"排放压力", "P_{d} = 1.2·P_{s} + 0.1", "P_{d} = 1.2·" + used(in.Ps) + " + 0.1",
                      term(Pd), "MPa", {}});
-                add({"排放能力", "W = 5.1·K·A·√(ρ·(P_{d} − P_{o}))",
+                if (acc) add({"排放能力", "W = 5.1·K·A·√(ρ·(P_{d} − P_{o}))",
                      "W = 5.1·" + format_double(K) + "·" + used(A) + "·√(" + used(in.rho) + "·(" +
                          term(Pd) + " − " + used(in.Po) + ")) = " + term(raw),
                      format_double(W), "kg/h", "向下取整"});
@@ -346,9 +347,10 @@ valve_press_result press_next(const valve_press_input& in, float vessel_ws, acco
             if (Pd > regulation::water_critical_pressure) {
                 out.status = press_status::bad_input;
                 out.messages.emplace_back(msg_bad_input);
-                account::refuse(acc, "饱和蒸汽排放压力 P_{d} = " + account::term(Pd) +
-                                         " MPa 高于水的临界压力 22.064 MPa",
-                                msg_bad_input);
+                if (acc)
+                    account::refuse(acc, "饱和蒸汽排放压力 P_{d} = " + account::term(Pd) +
+                                             " MPa 高于水的临界压力 22.064 MPa",
+                                    msg_bad_input);
                 return out;
             }
         }
