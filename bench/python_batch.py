@@ -112,6 +112,9 @@ def valve(req):
             W = W1 * single(math.sqrt(e * (r ** (2.0 / k) - r ** ((k + 1.0) / k))))
     elif medium == "saturated_steam":
         Pd = 1.03 * Ps + 0.1
+        if Pd > 22.064:  # no saturated steam above water's critical pressure
+            return {"status": "bad_input", "messages": messages + ["参数输入不正确！请重新输入！"],
+                    "K": k_, "area": A, "capacity": None, "check": None}
         if Pd <= 10.0:
             W = float(math.floor(5.25 * k_ * A * Pd))
         else:
@@ -145,10 +148,14 @@ def disc(req):
     elif medium == "liquid":
         A = float(math.floor(ws / (5.1 * 0.62 * math.sqrt(rho * (p_b - p_o)))))
     else:
+        if p_b > 22.064:  # no saturated steam above water's critical pressure
+            return "bad_input", "输入参数错误!请重新选择!", None
         if p_b <= 10.0:
             A = float(math.floor(ws / (5.25 * K * p_b)))
         else:
             A = float(math.floor(ws / (5.25 * K * p_b) * ((229.2 * p_b - 7315.0) / (190.6 * p_b - 6895.0))))
+    if A < 0:
+        return "bad_input", "输入参数错误!请重新选择!", None
     return "area_ready", "当前计算出的爆破片所需的最小排放面积(mm^2)： " + general(A, 15), A
 
 
