@@ -150,8 +150,9 @@ void fuzz_valve(decisions& in) {
     FUZZ_CHECK(finite_or_unset(result.area) && whole_or_unset(result.area));
     FUZZ_CHECK(finite_or_unset(result.capacity));
     FUZZ_CHECK(result.check.has_value() == (result.status == press_status::checked));
-    // A verdict exists only with a capacity that is set: an empty capacity is no verdict's basis.
-    if (result.check && !p.without_data) FUZZ_CHECK(result.capacity.has_value());
+    // A capacity that could not be computed is no basis for passing: without one the verdict is
+    // always the warning, never a pass.
+    if (result.check && !result.capacity) FUZZ_CHECK(*result.check == verdict::fail);
     // Saturated steam above water's critical pressure never reaches a capacity.
     if (p.medium == valve_medium::saturated_steam && !p.without_data && result.check) {
         const number Pd = discharge_pressure(valve_medium::saturated_steam, p.capacity.Ps);
