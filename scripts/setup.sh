@@ -9,14 +9,13 @@ packages=(
   qt6-translations-l10n          # Qt's own Chinese: standard buttons read 确定
   fonts-wqy-microhei             # a CJK face, so Chinese never renders as boxes
   libgtest-dev libbenchmark-dev
-  libsimdjson-dev                # ventora-calc reads its requests with simdjson
+  libsimdjson-dev                # ventora-calc's requests and the case files are read with simdjson
   hyperfine python3              # bench/tool_throughput.sh: timing, and the Python batch it compares with
   clang-14 libclang-rt-14-dev    # libFuzzer and the sanitizer runtime
   xvfb xauth                     # headless runs of the real windows
   poppler-utils unzip            # the book's tests read its PDF (pdftotext) and ODT (content.xml)
   desktop-file-utils appstream   # validators of the desktop entry and the AppStream metainfo
   shared-mime-info libxml2-utils # update-mime-database and xmllint: the case files' MIME type
-  libsimdjson-dev                # the case files' JSON reader
   dpkg-dev                       # dpkg-shlibdeps, for the Depends of the .deb that cpack builds
   python3-debian                 # reads the package's machine-readable copyright file in the tests
 )
