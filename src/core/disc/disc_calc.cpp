@@ -229,8 +229,11 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
 
 std::string disc_message(const disc_result& result) {
     if (result.status == disc_status::area_ready) {
-        std::string text(prompt_area);
-        text += format_double(result.A);
+        const std::string value = format_double(result.A);
+        std::string text;
+        text.reserve(std::char_traits<char>::length(prompt_area) + value.size());
+        text += prompt_area;
+        text += value;
         return text;
     }
     switch (result.status) {

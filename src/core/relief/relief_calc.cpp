@@ -274,8 +274,15 @@ relief_result calc_relief_rate(const relief_input& in, account::account* acc) {
 std::vector<std::string> relief_messages(const relief_result& result) {
     if (result.refusal) return {*result.refusal};
     std::vector<std::string> messages;
-    if (result.area) messages.push_back(prompt_area + format_single(result.area));
-    messages.push_back(prompt_rate + format_double(result.W_s));
+    messages.reserve(2);
+    const auto add_message = [&messages](std::string_view prompt, const std::string& value) {
+        std::string& text = messages.emplace_back();
+        text.reserve(prompt.size() + value.size());
+        text += prompt;
+        text += value;
+    };
+    if (result.area) add_message(prompt_area, format_single(result.area));
+    add_message(prompt_rate, format_double(result.W_s));
     return messages;
 }
 

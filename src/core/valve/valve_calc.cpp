@@ -269,6 +269,14 @@ check_result capacity_check(const number& W, float vessel_ws, account::account* 
 
 valve_press_result press_next(const valve_press_input& in, float vessel_ws, account::account* acc) {
     valve_press_result out;
+    // At most three boxes: the area, the capacity and the verdict. Each text is built in place.
+    out.messages.reserve(3);
+    const auto message_with_number = [&out](const char* prompt, const number& value) {
+        std::string& text = out.messages.emplace_back();
+        text.reserve(std::char_traits<char>::length(prompt) + 24);
+        text += prompt;
+        text += format_double(value);
+    };
     number W;
     if (acc) acc->title = "安全阀";
     if (!in.without_data) {
@@ -332,8 +340,7 @@ valve_press_result press_next(const valve_press_input& in, float vessel_ws, acco
             account::refuse(acc, "未选择密封面形式", msg_no_seal_face);
             return out;
         }
-        std::string& area_message = out.messages.emplace_back(prompt_area);
-        area_message += format_double(area.A);
+        message_with_number(prompt_area, area.A);
         if (value_or_zero(area.A) <= 0) {
             out.status = press_status::bad_area;
             out.messages.emplace_back(msg_bad_area);
@@ -358,8 +365,7 @@ valve_press_result press_next(const valve_press_input& in, float vessel_ws, acco
     } else if (acc) {
         acc->steps.push_back({"排放能力", {}, {}, {}, "kg/h", "未输入安全阀数据，未计算"});
     }
-    std::string& capacity_message = out.messages.emplace_back(prompt_capacity);
-    capacity_message += format_double(W);
+    message_with_number(prompt_capacity, W);
     const check_result check = capacity_check(W, vessel_ws, acc);
     if (acc && value_or_zero(W) > 0 && out.area) {
         // The capacity is proportional to the area for every medium.
