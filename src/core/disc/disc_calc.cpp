@@ -109,7 +109,7 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
     number C;
     if (*medium == disc_medium::gas) {
         if (value_or_zero(in.k) <= 1) return refused(disc_status::bad_k, "气体绝热指数 k ≤ 1");
-        const checked raw = 520.0 * sqrt(k * pow(two_over_k_plus_one(k), (k + 1.0) / (k - 1.0)));
+        const checked raw = gas_characteristic_coefficient(k);
         assign(C, floor(raw));
         if (acc) add({"气体特性系数", "C = 520·√(k·(2/(k+1))^{(k+1)/(k−1)})",
              "C = 520·√(" + used(in.k) + "·(2/(" + used(in.k) + "+1))^{(" + used(in.k) + "+1)/(" +

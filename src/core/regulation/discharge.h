@@ -29,6 +29,12 @@ inline constexpr double water_critical_pressure = 22.064;
 inline checked two_over_k_plus_one(checked k) { return 2.0 / (k + 1.0); }
 inline checked k_over_k_minus_one(checked k) { return k / (k - 1.0); }
 
+// The gas characteristic coefficient before the regulation takes its whole part:
+// C = 520·√(k·(2/(k+1))^((k+1)/(k−1))). For k = 1.4 it is 356.5…, so C = 356.
+inline checked gas_characteristic_coefficient(checked k) {
+    return 520.0 * sqrt(k * pow(two_over_k_plus_one(k), (k + 1.0) / (k - 1.0)));
+}
+
 // The critical pressure ratio r_c = (2/(k+1))^(k/(k−1)); flow is critical when the outlet-to-
 // inlet pressure ratio r ≤ r_c (equality is critical). For k = 1.4, r_c = 0.528.
 inline checked critical_pressure_ratio(checked two_over_k_plus_1, checked k_over_k_minus_1) {
