@@ -1,5 +1,6 @@
 // The 介质物性 dialog: opened with F4 for the active calculation window, prefilled from that
 // window's boxes, and "填入" writing exactly the boxes that take the values, nothing else.
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -159,7 +160,8 @@ private slots:
         QTest::addColumn<QString>("substance");
         QTest::addColumn<QString>("prefilled_P");
         QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("gas") << "Option3(0)" << "氮气" << "1.2" << QStringList{"Text1(2)", "Text1(3)", "Text1(4)"};
+        QTest::newRow("gas") << "Option3(0)" << "氮气" << "1.2"
+                             << QStringList{"Text1(0)", "Text1(2)", "Text1(3)", "Text1(4)"};
         QTest::newRow("liquid") << "Option3(2)" << "水/水蒸气" << "1.3" << QStringList{"Text2"};
         QTest::newRow("steam") << "Option3(1)" << "water" << "1.13" << QStringList{};
     }
@@ -188,6 +190,8 @@ private slots:
             QCOMPARE(now.value("Text1(2)"), QStringLiteral("28.014"));
             // NIST-JANAF Cp(300 K) = 29.125 J/(mol·K): k = 1.39949.
             QVERIFY(qAbs(number_in(now, "Text1(3)") - 1.3995) < 0.001);
+            // C goes with k: 520·√(1.3995·(2/2.3995)^(2.3995/0.3995)) = 356.4…
+            QCOMPARE(now.value("Text1(0)"), QStringLiteral("356"));
             // Nitrogen at 300 K and 1.2 MPa is a nearly ideal gas, just below 1.
             const double Z = number_in(now, "Text1(4)");
             QVERIFY2(Z > 0.99 && Z < 1.0, qPrintable(now.value("Text1(4)")));
@@ -288,6 +292,158 @@ private slots:
         QCOMPARE(third.answer().medium->id, std::string_view("water"));
         media_dialog elsewhere(nullptr);
         QCOMPARE(elsewhere.answer().medium->id, std::string_view("air"));
+    }
+
+    // Which boxes 填入 writes when the dialog's state is not the window's: T goes with k and Z
+    // where the window did not hold the T used, and Z only at the window's own pressure.
+    void gas_data_belongs_to_the_state_the_window_holds_data() {
+        QTest::addColumn<QString>("window_kind");
+        QTest::addColumn<QString>("window_T");
+        QTest::addColumn<QString>("window_pressure");
+        QTest::addColumn<QString>("dialog_T");  // "keep": as prefilled
+        QTest::addColumn<QString>("dialog_P");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("why");  // a reason the note must give, or empty
+        // The valve window: T Text1(5), C Text1(0), M Text1(2), k Text1(3), Z Text1(4).
+        QTest::newRow("valve, T 0: the saturation T goes with Z")
+            << "valve" << "0" << "1.5" << "keep" << "keep"
+            << QStringList{"Text1(0)", "Text1(2)", "Text1(3)", "Text1(4)", "Text1(5)"} << "";
+        QTest::newRow("valve, T typed here: it goes with Z")
+            << "valve" << "" << "1.5" << "300" << "keep"
+            << QStringList{"Text1(0)", "Text1(2)", "Text1(3)", "Text1(4)", "Text1(5)"} << "";
+        QTest::newRow("valve, T as the window's: T left alone")
+            << "valve" << "300" << "1.5" << "keep" << "keep"
+            << QStringList{"Text1(0)", "Text1(2)", "Text1(3)", "Text1(4)"} << "";
+        QTest::newRow("valve, no Ps: no Z")
+            << "valve" << "300" << "" << "keep" << "1.75"
+            << QStringList{"Text1(0)", "Text1(2)", "Text1(3)"} << "未输入整定压力";
+        QTest::newRow("valve, another pressure typed here: no Z")
+            << "valve" << "300" << "1.5" << "keep" << "3"
+            << QStringList{"Text1(0)", "Text1(2)", "Text1(3)"} << "P = 1.75 MPa";
+        // The disc window: T Text3, M Text2, Z Text4, k Text5; no C box.
+        QTest::newRow("disc, T 0: the saturation T goes with Z")
+            << "disc" << "0" << "1.5" << "keep" << "keep" << QStringList{"Text2", "Text3", "Text4", "Text5"} << "";
+        QTest::newRow("disc, another pressure typed here: no Z")
+            << "disc" << "300" << "1.5" << "keep" << "1.6" << QStringList{"Text2", "Text5"} << "P = 1.5 MPa";
+    }
+    void gas_data_belongs_to_the_state_the_window_holds() {
+        QFETCH(QString, window_kind);
+        QFETCH(QString, window_T);
+        QFETCH(QString, window_pressure);
+        QFETCH(QString, dialog_T);
+        QFETCH(QString, dialog_P);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, why);
+        const bool valve = window_kind == "valve";
+        if (valve) main->show_valve_window();
+        else main->show_disc_window();
+        QMdiSubWindow* window = valve ? main->valve_window() : main->disc_window();
+        if (valve) click_option(find<QRadioButton>(window, "Option3(0)"));
+        else find<QRadioButton>(window, "Option4")->setChecked(true);
+        find<QLineEdit>(window, valve ? "Text1(5)" : "Text3")->setText(window_T);
+        find<QLineEdit>(window, valve ? "Text1(1)" : "Text1")->setText(window_pressure);
+        const auto before = box_texts(window);
+
+        media_dialog dialog(window);
+        QVERIFY(dialog.select_medium("nitrogen"));
+        if (dialog_T != "keep") find<QLineEdit>(&dialog, "media_T")->setText(dialog_T);
+        if (dialog_P != "keep") find<QLineEdit>(&dialog, "media_P")->setText(dialog_P);
+        const QString note = find<QLabel>(&dialog, "media_fill_note")->text();
+        click_button(find<QPushButton>(&dialog, "media_fill"));
+
+        const auto now = changed(before, box_texts(window));
+        QCOMPARE(now.keys(), boxes);
+        if (!why.isEmpty()) QVERIFY2(note.contains(why), qPrintable(note));
+        // Whatever was written, k and Z are the library's at the T the window now holds (the
+        // saturation state where that T is the saturation temperature written).
+        const double T = box_texts(window).value(valve ? "Text1(5)" : "Text3").toDouble();
+        const bool saturation = window_T == "0" && dialog_T == "keep";
+        media::properties_query at{"nitrogen", saturation ? std::nullopt : std::optional<double>(T), std::nullopt};
+        if (now.contains(valve ? "Text1(4)" : "Text4") || saturation) at.P = valve ? 1.75 : 1.5;
+        const media::properties_answer a = media::properties(at);
+        QVERIFY(a.k);
+        if (saturation) QVERIFY(a.T_sat && qAbs(*a.T_sat - T) < 1e-6);
+        QCOMPARE(now.value(valve ? "Text1(3)" : "Text5"), QString::number(*a.k, 'f', 4));
+        if (now.contains(valve ? "Text1(4)" : "Text4")) {
+            QVERIFY(a.Z);
+            QCOMPARE(now.value(valve ? "Text1(4)" : "Text4"), QString::number(*a.Z, 'f', 4));
+        }
+    }
+
+    // The path a new user takes: gas, Ps 1.5 and T still 0, F4 → 氮气 → 填入, then T = 300 typed,
+    // then 下一步. The Z of the saturated vapour at 113 K must not reach the capacity at 300 K.
+    void a_typed_T_after_a_fill_takes_k_and_Z_with_it() {
+        main->show_valve_window();
+        QMdiSubWindow* window = main->valve_window();
+        click_option(find<QRadioButton>(window, "Option1(0)"));  // full lift
+        click_option(find<QRadioButton>(window, "Option3(0)"));  // gas
+        find<QLineEdit>(window, "Text1(10)")->setText("50");    // d1
+        find<QLineEdit>(window, "Text1(1)")->setText("1.5");    // Ps
+        find<QLineEdit>(window, "Text1(5)")->setText("0");      // T
+        find<QLineEdit>(window, "Text3")->setText("0.1");       // Po
+        {
+            media_dialog dialog(window);
+            QVERIFY(dialog.select_medium("nitrogen"));
+            // Ps = 1.5 → P_d = 1.1·1.5 + 0.1 = 1.75 MPa; nitrogen boils there at 113.1 K.
+            const QString state = find<QLabel>(&dialog, "media_state_note")->text();
+            QVERIFY2(state.contains("T = 113.108 K（该压力下的饱和温度）"), qPrintable(state));
+            QVERIFY2(state.contains("P = 1.75 MPa 绝压（取自窗口）"), qPrintable(state));
+            click_button(find<QPushButton>(&dialog, "media_fill"));
+        }
+        auto* T = find<QLineEdit>(window, "Text1(5)");
+        auto* Z = find<QLineEdit>(window, "Text1(4)");
+        QVERIFY2(T->text().startsWith("113.10"), qPrintable(T->text()));
+        QCOMPARE(Z->text(), QStringLiteral("0.6626"));  // the saturated vapour
+
+        T->setText("300");
+        // Peng–Robinson at 300 K and 1.75 MPa: nitrogen is nearly ideal.
+        const double Z_300 = Z->text().toDouble();
+        QVERIFY2(Z_300 > 0.99 && Z_300 < 1.0, qPrintable(Z->text()));
+        QCOMPARE(find<QLineEdit>(window, "Text1(0)")->text(), QStringLiteral("356"));
+
+        workflow().vessel_ws = 10000.0F;
+        recorder->clear();
+        click_button(find<QPushButton>(window, "Command1"));
+        // W = 0.076·0.65·356·1.75·1962·√(28.014/(Z·300)) with Z ≈ 0.997 is about 18,500 kg/h;
+        // the Z of 113 K would have given 22,700.
+        QVERIFY(workflow().valve_capacity);
+        QVERIFY2(*workflow().valve_capacity > 18400 && *workflow().valve_capacity < 18600,
+                 qPrintable(QString::number(*workflow().valve_capacity)));
+        // The book names, for Z, the state the window holds.
+        const auto& device = workflow().book.device;
+        QVERIFY(device);
+        const auto Z_input = std::find_if(device->inputs.begin(), device->inputs.end(),
+                                          [](const account::input& i) { return i.symbol == "Z"; });
+        QVERIFY(Z_input != device->inputs.end());
+        QVERIFY2(Z_input->source.find("T = 300 K") != std::string::npos, Z_input->source.c_str());
+        QVERIFY2(Z_input->source.find("P = 1.75 MPa") != std::string::npos, Z_input->source.c_str());
+    }
+
+    // A box the engineer typed over is theirs: the follower leaves it; C follows a typed k while
+    // it still holds what was written, and goes empty at a k not above 1.
+    void typed_values_are_kept_and_C_follows_k() {
+        main->show_valve_window();
+        QMdiSubWindow* window = main->valve_window();
+        click_option(find<QRadioButton>(window, "Option3(0)"));
+        find<QLineEdit>(window, "Text1(5)")->setText("300");
+        find<QLineEdit>(window, "Text1(1)")->setText("1");
+        {
+            media_dialog dialog(window);
+            dialog.select_medium("nitrogen");
+            click_button(find<QPushButton>(&dialog, "media_fill"));
+        }
+        auto* k = find<QLineEdit>(window, "Text1(3)");
+        auto* C = find<QLineEdit>(window, "Text1(0)");
+        auto* Z = find<QLineEdit>(window, "Text1(4)");
+        Z->setText("0.95");
+        // 520·√(1.3·(2/2.3)^(2.3/0.3)) = 346.97…
+        k->setText("1.3");
+        QCOMPARE(C->text(), QStringLiteral("346"));
+        k->setText("1");
+        QCOMPARE(C->text(), QString());
+        find<QLineEdit>(window, "Text1(5)")->setText("350");
+        QCOMPARE(Z->text(), QStringLiteral("0.95"));
+        QCOMPARE(k->text(), QStringLiteral("1"));
     }
 
     void opened_without_a_calculation_window_it_only_shows() {

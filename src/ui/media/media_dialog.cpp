@@ -1,6 +1,7 @@
 #include "media/media_dialog.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "numbers/number.h"
+#include "regulation/discharge.h"
 #include "shell/controls.h"
 #include "valve/valve_calc.h"
 
@@ -86,6 +88,199 @@ QString range_of(const media::substance& s, std::string_view field) {
 bool checked_option(QWidget* window, const char* name) {
     const auto* option = window->findChild<QRadioButton*>(QString::fromLatin1(name));
     return option && option->isChecked();
+}
+
+// Two readings of one state: a pressure the dialog shows with ten digits reads back within a few
+// parts in 10¹⁰ of the value it was written from.
+bool same_value(double a, double b) { return std::abs(a - b) <= 1e-9 * std::max(std::abs(a), std::abs(b)); }
+
+// The boxes that hold a device window's state, and the boxes of the gas data that depend on it.
+struct state_boxes {
+    const char* T;         // the gas temperature, K
+    const char* pressure;  // Ps (gauge) in the valve window, p_b (absolute) in the disc window
+    const char* k;
+    const char* Z;
+    const char* C;         // the valve's gas characteristic coefficient; none in the disc window
+};
+constexpr state_boxes valve_boxes{"Text1(5)", "Text1(1)", "Text1(3)", "Text1(4)", "Text1(0)"};
+constexpr state_boxes disc_boxes{"Text3", "Text1", "Text5", "Text4", nullptr};
+
+const state_boxes* boxes_of(target_kind kind) {
+    if (kind == target_kind::valve) return &valve_boxes;
+    if (kind == target_kind::disc) return &disc_boxes;
+    return nullptr;
+}
+
+QLineEdit* box_named(QWidget* window, const char* name) {
+    return name ? window->findChild<QLineEdit*>(QString::fromLatin1(name)) : nullptr;
+}
+
+// The state a device window holds now: its T, and the absolute pressure its gas data is taken at
+// (the valve's discharge pressure from Ps, the disc's design burst pressure).
+struct window_state {
+    std::optional<double> T, P, Ps;
+};
+
+window_state state_of(QWidget* window, target_kind kind) {
+    window_state state;
+    const state_boxes* b = boxes_of(kind);
+    if (!window || !b) return state;
+    state.T = positive_in(box_named(window, b->T));
+    const std::optional<double> pressure = positive_in(box_named(window, b->pressure));
+    if (kind == target_kind::disc) {
+        state.P = pressure;
+    } else if (pressure) {
+        state.Ps = pressure;
+        valve::valve_medium medium = valve::valve_medium::gas;
+        if (checked_option(window, "Option3(1)")) medium = valve::valve_medium::saturated_steam;
+        if (checked_option(window, "Option3(2)")) medium = valve::valve_medium::liquid;
+        if (const number Pd = valve::discharge_pressure(medium, *pressure)) state.P = *Pd;
+    }
+    return state;
+}
+
+// Whether the window's gas data boxes are the ones in use: its medium is gas, or none is chosen.
+bool takes_gas_data(QWidget* window, target_kind kind) {
+    if (kind == target_kind::valve) return !checked_option(window, "Option3(1)") && !checked_option(window, "Option3(2)");
+    if (kind == target_kind::disc) return !checked_option(window, "Option5") && !checked_option(window, "Option6");
+    return false;
+}
+
+QString kelvin(double T) { return QString::number(T, 'g', 10); }
+QString k_text(double k) { return QString::number(k, 'f', 4); }
+QString Z_text(double Z) { return QString::number(Z, 'f', 4); }
+
+// C as the regulation takes it from k: the whole part of 520·√(k·(2/(k+1))^((k+1)/(k−1))).
+std::optional<double> characteristic_of(const QString& k_box_text) {
+    const number k = parse_number(k_box_text.toStdString());
+    if (!k || *k <= 1.0) return std::nullopt;
+    const checked C = floor(regulation::gas_characteristic_coefficient(*k));
+    if (C.faulted()) return std::nullopt;
+    return C.value();
+}
+
+QString characteristic_source(const QString& k_box_text) {
+    return QStringLiteral("由填入的 k = ") + k_box_text +
+           QStringLiteral(" 按 C = 520·√(k·(2/(k+1))^{(k+1)/(k−1)}) 求得，取整数部分");
+}
+
+// The state a fill's value belongs to, as the book's source line names it.
+QString state_text(const QString& medium_name, std::optional<double> T, std::optional<double> P) {
+    QString state = medium_name;
+    if (T) state += QStringLiteral("，T = %1 K").arg(*T, 0, 'g', 6);
+    if (P) state += QStringLiteral("，P = %1 MPa（绝压）").arg(*P, 0, 'g', 6);
+    return state;
+}
+
+void mark_source(QLineEdit* box, const QString& text, const QString& source) {
+    box->setProperty(source_text_property, text);
+    box->setProperty(source_property, source.isEmpty() ? QVariant() : QVariant(source));
+}
+
+// True while 填入 writes a window's boxes, so that the window's own state follower does not act
+// on a state that is being written.
+bool writing_fill = false;
+
+// Keeps the gas data a fill wrote (k, Z and the valve's C) at the state the window holds: when T,
+// the pressure or the medium change after a fill, each such box that still holds the text written
+// is written again for the new state, or emptied where the library has no value there (a Z never
+// stays beside a T or a pressure it was not taken at). A box the engineer typed over is theirs.
+class state_follower : public QObject {
+public:
+    state_follower(QMdiSubWindow* window, target_kind kind) : QObject(window), window_(window), kind_(kind) {
+        setObjectName(QStringLiteral("media_state_follower"));
+        const state_boxes* b = boxes_of(kind);
+        for (const char* name : {b->T, b->pressure})
+            if (QLineEdit* box = box_named(window, name))
+                connect(box, &QLineEdit::textChanged, this, [this] { follow(); });
+        for (QRadioButton* option : window->findChildren<QRadioButton*>())
+            connect(option, &QRadioButton::toggled, this, [this] { follow(); });
+        if (QLineEdit* k = box_named(window, b->k)) connect(k, &QLineEdit::textChanged, this, [this] { follow_k(); });
+    }
+
+    void follow() {
+        if (writing_fill || busy_ || !window_ || !takes_gas_data(window_, kind_)) return;
+        busy_ = true;
+        auto kept = window_->property(fill_property).value<QList<media_fill>>();
+        const window_state now = state_of(window_, kind_);
+        bool changed = false;
+        for (media_fill& fill : kept) {
+            const bool same_T = fill.T && now.T ? same_value(*fill.T, *now.T) : fill.T == now.T;
+            const bool same_P = fill.P && now.P ? same_value(*fill.P, *now.P) : fill.P == now.P;
+            if (same_T && same_P) continue;
+            media::properties_query query{fill.medium_id.toStdString(), now.T, std::nullopt};
+            const media::properties_answer at_T = now.T ? media::properties(query) : media::properties_answer{};
+            query.P = now.P;
+            const media::properties_answer at_state =
+                now.T && now.P ? media::properties(query) : media::properties_answer{};
+            const QString state = state_text(fill.medium_name, now.T, now.P);
+            for (filled_box& box : fill.boxes) {
+                const media::properties_answer* answer = nullptr;
+                std::optional<double> value;
+                QString text;
+                if (box.quantity == QLatin1String("k")) {
+                    answer = &at_T;
+                    if ((value = at_T.k)) text = k_text(*value);
+                } else if (box.quantity == QLatin1String("Z")) {
+                    answer = &at_state;
+                    if ((value = at_state.Z)) text = Z_text(*value);
+                } else {
+                    continue;
+                }
+                QLineEdit* edit = box_named(window_, box.object_name.toLatin1().constData());
+                if (!edit || edit->text() != box.text) continue;
+                box.text = text;
+                box.source = value ? source_of(*answer, box.quantity == QLatin1String("k") ? "k" : "Z") : QString();
+                mark_source(edit, text, value ? state + QStringLiteral("；") + box.source : QString());
+                if (text != edit->text()) edit->setText(text);
+            }
+            fill.T = now.T;
+            fill.P = now.P;
+            changed = true;
+        }
+        if (changed) window_->setProperty(fill_property, QVariant::fromValue(kept));
+        busy_ = false;
+        follow_k();
+    }
+
+    // C written from a k follows that k box: while C holds the text written, it is the whole
+    // part of the formula at the k the window holds now, or empty where that k is not above 1.
+    void follow_k() {
+        const state_boxes* b = boxes_of(kind_);
+        if (writing_fill || busy_ || !window_ || !b->C) return;
+        QLineEdit* C_box = box_named(window_, b->C);
+        const QLineEdit* k_box = box_named(window_, b->k);
+        auto kept = window_->property(fill_property).value<QList<media_fill>>();
+        bool changed = false;
+        for (media_fill& fill : kept) {
+            for (filled_box& box : fill.boxes) {
+                if (box.quantity != QLatin1String("C") || C_box->text() != box.text) continue;
+                const std::optional<double> C = characteristic_of(k_box->text());
+                const QString text = C ? qs(format_double(*C)) : QString();
+                if (text == box.text && C_box->property(source_property).toString() ==
+                                            characteristic_source(k_box->text()))
+                    continue;
+                box.text = text;
+                box.source = C ? characteristic_source(k_box->text()) : QString();
+                mark_source(C_box, text, box.source);
+                if (text != C_box->text()) C_box->setText(text);
+                changed = true;
+            }
+        }
+        if (changed) window_->setProperty(fill_property, QVariant::fromValue(kept));
+    }
+
+private:
+    QPointer<QMdiSubWindow> window_;
+    target_kind kind_;
+    bool busy_ = false;
+};
+
+void follow_state(QMdiSubWindow* window, target_kind kind) {
+    if (!boxes_of(kind) || window->findChild<state_follower*>(QStringLiteral("media_state_follower"),
+                                                              Qt::FindDirectChildrenOnly))
+        return;
+    new state_follower(window, kind);
 }
 
 }  // namespace
@@ -218,7 +413,6 @@ void media_dialog::prefill() {
             // The relief-rate window has no temperature of its own: the saturation temperature
             // at the relief pressure is what it asks for.
             T_box_->setEnabled(false);
-            state_note_->setText(QStringLiteral("温度由泄放压力下的饱和温度求得。"));
             return;
         case target_kind::valve: {
             if (const auto T = positive_in(w->findChild<QLineEdit*>(QStringLiteral("Text1(5)"))))
@@ -227,12 +421,8 @@ void media_dialog::prefill() {
             valve::valve_medium medium = valve::valve_medium::gas;
             if (checked_option(w, "Option3(1)")) medium = valve::valve_medium::saturated_steam;
             if (checked_option(w, "Option3(2)")) medium = valve::valve_medium::liquid;
-            if (const number Pd = Ps ? valve::discharge_pressure(medium, *Ps) : std::nullopt) {
+            if (const number Pd = Ps ? valve::discharge_pressure(medium, *Ps) : std::nullopt)
                 P_box_->setText(QString::number(*Pd, 'g', 10));
-                state_note_->setText(QStringLiteral("压力为由整定压力 Ps = ") +
-                                     QString::number(*Ps, 'g', 10) +
-                                     QStringLiteral(" MPa 求得的排放压力（绝压）。"));
-            }
             return;
         }
         case target_kind::disc:
@@ -240,7 +430,6 @@ void media_dialog::prefill() {
                 T_box_->setText(QString::number(*T, 'g', 10));
             if (const auto p_b = positive_in(w->findChild<QLineEdit*>(QStringLiteral("Text1"))))
                 P_box_->setText(QString::number(*p_b, 'g', 10));
-            state_note_->setText(QStringLiteral("压力为设计爆破压力（绝压）。"));
             return;
         case target_kind::none:
             state_note_->setText(QStringLiteral("未从计算窗口打开：仅查看物性，不填入。"));
@@ -284,8 +473,55 @@ void media_dialog::recompute() {
     const number P = parse_number(P_box_->text().toStdString());
     if (P) query.P = P;
     answer_ = media::properties(query);
-    state_T_ = query.T ? query.T : answer_.T_sat;
+
+    // The state a fill is for, and where each part of it comes from: the window's own T and
+    // pressure, a value typed here, or the saturation temperature at the pressure.
+    const window_state held = state_of(source_, kind_);
+    const std::optional<double> typed_T = T_box_->isEnabled() ? positive_in(T_box_) : std::nullopt;
+    if (typed_T) {
+        state_T_ = typed_T;
+        T_from_ = held.T && same_value(*held.T, *typed_T) ? origin::window : origin::dialog;
+    } else {
+        state_T_ = query.T ? query.T : answer_.T_sat;
+        T_from_ = answer_.T_sat && !query.T ? origin::saturation : origin::none;
+    }
+    state_P_ = positive_in(P_box_);
+    P_from_ = !state_P_ ? origin::none
+              : held.P && same_value(*held.P, *state_P_) ? origin::window
+                                                          : origin::dialog;
     show_answer();
+}
+
+QString media_dialog::origin_text(origin from) {
+    switch (from) {
+        case origin::window: return QStringLiteral("取自窗口");
+        case origin::dialog: return QStringLiteral("本对话框输入");
+        case origin::saturation: return QStringLiteral("该压力下的饱和温度");
+        case origin::none: break;
+    }
+    return QStringLiteral("未给出");
+}
+
+void media_dialog::show_state() {
+    if (kind_ == target_kind::none || !source_) return;
+    QString text = QStringLiteral("填入所用状态：T = ");
+    text += state_T_ ? QString::number(*state_T_, 'g', 6) + QStringLiteral(" K（") + origin_text(T_from_) +
+                           QStringLiteral("）")
+                     : QStringLiteral("—（未给出）");
+    text += QStringLiteral("；P = ");
+    text += state_P_ ? QString::number(*state_P_, 'g', 6) + QStringLiteral(" MPa 绝压（") + origin_text(P_from_) +
+                           QStringLiteral("）")
+                     : QStringLiteral("—（未给出）");
+    if (kind_ == target_kind::valve) {
+        if (const auto Ps = state_of(source_, kind_).Ps)
+            text += QStringLiteral("\n窗口的排放压力由整定压力 Ps = ") + QString::number(*Ps, 'g', 10) +
+                    QStringLiteral(" MPa 求得。");
+    } else if (kind_ == target_kind::disc) {
+        text += QStringLiteral("\n窗口的压力为设计爆破压力（绝压）。");
+    } else {
+        text += QStringLiteral("\n温度由泄放压力下的饱和温度求得。");
+    }
+    state_note_->setText(text);
 }
 
 void media_dialog::show_answer() {
@@ -311,21 +547,26 @@ void media_dialog::show_answer() {
     for (const std::string& w : answer_.warnings) warnings << qs(w);
     warnings_->setText(warnings.join(QLatin1Char('\n')));
 
+    show_state();
     const QList<filled_box> boxes = planned_boxes();
     QStringList parts;
     for (const filled_box& b : boxes) parts << b.quantity + QStringLiteral(" = ") + b.text;
+    QString note;
     if (kind_ == target_kind::none || !source_) {
-        fill_note_->setText(QString());
+        note.clear();
     } else if (boxes.isEmpty()) {
-        fill_note_->setText(QStringLiteral("当前窗口的介质类型与状态下无可填入的数值。"));
+        note = QStringLiteral("当前窗口的介质类型与状态下无可填入的数值。");
     } else {
-        fill_note_->setText(QStringLiteral("填入：") + parts.join(QStringLiteral("；")));
+        note = QStringLiteral("填入：") + parts.join(QStringLiteral("；"));
     }
+    for (const QString& why : std::as_const(not_filled_)) note += QLatin1Char('\n') + why;
+    fill_note_->setText(note);
     fill_button_->setEnabled(!boxes.isEmpty());
 }
 
 QList<filled_box> media_dialog::planned_boxes() const {
     QList<filled_box> boxes;
+    not_filled_.clear();
     if (!source_ || !answer_.medium) return boxes;
     QWidget* w = source_;
     const media::properties_answer& a = answer_;
@@ -334,10 +575,46 @@ QList<filled_box> media_dialog::planned_boxes() const {
         if (!v || !w->findChild<QLineEdit*>(QString::fromLatin1(box))) return;
         boxes.append({QString::fromLatin1(box), QString::fromLatin1(quantity), text, source_of(a, field)});
     };
-    auto gas_data = [&](const char* M_box, const char* k_box, const char* Z_box) {
+    // M needs no state; k belongs to T and Z to T and the pressure, so each is written only for
+    // the state the window holds after writing: T goes with them where the window did not hold
+    // the T used, and Z only at the window's own pressure. C goes with k.
+    auto gas_data = [&](const state_boxes& b, const char* M_box) {
         add(M_box, "M", a.M, a.M ? qs(format_double(a.M)) : QString(), "M");
-        add(k_box, "k", a.k, a.k ? QString::number(*a.k, 'f', 4) : QString(), "k");
-        add(Z_box, "Z", a.Z, a.Z ? QString::number(*a.Z, 'f', 4) : QString(), "Z");
+        const bool Z_at_window = P_from_ == origin::window;
+        // A saturation temperature stands for the window's state only at the window's pressure.
+        if (T_from_ == origin::saturation && !Z_at_window) {
+            if (a.k || a.Z)
+                not_filled_ << QStringLiteral("k、Z 未填入：温度是此处压力下的饱和温度，而此压力不是窗口的；请给出温度 T。");
+            return;
+        }
+        const bool T_dependent = state_T_ && (a.k || (a.Z && Z_at_window));
+        if (T_dependent && T_from_ != origin::window) {
+            const QString T_source = T_from_ == origin::saturation
+                                         ? QStringLiteral("该压力下的饱和温度，") + source_of(a, "T_sat")
+                                         : QStringLiteral("在介质物性中给定，随 k、Z 一并填入");
+            if (w->findChild<QLineEdit*>(QString::fromLatin1(b.T)))
+                boxes.append({QString::fromLatin1(b.T), QStringLiteral("T"), kelvin(*state_T_), T_source});
+        }
+        if (state_T_) add(b.k, "k", a.k, a.k ? k_text(*a.k) : QString(), "k");
+        if (a.k && state_T_ && b.C) {
+            const QString k_written = k_text(*a.k);
+            if (const std::optional<double> C = characteristic_of(k_written))
+                boxes.append({QString::fromLatin1(b.C), QStringLiteral("C"), qs(format_double(*C)),
+                              characteristic_source(k_written)});
+        }
+        if (!a.Z) return;
+        if (Z_at_window) {
+            add(b.Z, "Z", a.Z, Z_text(*a.Z), "Z");
+            return;
+        }
+        const window_state held = state_of(w, kind_);
+        if (!held.P)
+            not_filled_ << (kind_ == target_kind::valve
+                                ? QStringLiteral("Z 未填入：窗口未输入整定压力 Ps，排放压力未知。")
+                                : QStringLiteral("Z 未填入：窗口未输入设计爆破压力 p_b。"));
+        else
+            not_filled_ << QStringLiteral("Z 未填入：此处的压力与窗口的 P = %1 MPa（绝压）不同，Z 只按窗口的状态填入。")
+                               .arg(*held.P, 0, 'g', 10);
     };
     auto density = [&](const char* box) {
         add(box, "rho", a.rho_liquid, a.rho_liquid ? QString::number(*a.rho_liquid, 'f', 1) : QString(),
@@ -354,11 +631,11 @@ QList<filled_box> media_dialog::planned_boxes() const {
             // Gas data for a gas (or before a medium is chosen), ρ for a liquid; saturated steam
             // takes none of these.
             if (checked_option(w, "Option3(2)")) density("Text2");
-            else if (!checked_option(w, "Option3(1)")) gas_data("Text1(2)", "Text1(3)", "Text1(4)");
+            else if (!checked_option(w, "Option3(1)")) gas_data(valve_boxes, "Text1(2)");
             break;
         case target_kind::disc:
             if (checked_option(w, "Option5")) density("Text7");
-            else if (!checked_option(w, "Option6")) gas_data("Text2", "Text5", "Text4");
+            else if (!checked_option(w, "Option6")) gas_data(disc_boxes, "Text2");
             break;
         case target_kind::none:
             break;
@@ -369,15 +646,16 @@ QList<filled_box> media_dialog::planned_boxes() const {
 void media_dialog::fill() {
     const QList<filled_box> boxes = planned_boxes();
     if (boxes.isEmpty() || !source_) return;
+    writing_fill = true;
     for (const filled_box& b : boxes)
         source_->findChild<QLineEdit*>(b.object_name)->setText(b.text);
+    writing_fill = false;
 
     media_fill record;
     record.medium_id = qs(answer_.medium->id);
     record.medium_name = qs(answer_.medium->name_zh);
     record.T = state_T_;
-    const number P = parse_number(P_box_->text().toStdString());
-    record.P = P && *P > 0 ? P : answer_.P_sat;
+    record.P = state_P_ ? state_P_ : answer_.P_sat;
     record.boxes = boxes;
 
     // The window keeps, for each box, the fill that wrote it last: earlier fills lose the boxes
@@ -396,14 +674,13 @@ void media_dialog::fill() {
 
     // Each box also carries where its value came from, for the book, as long as it holds the
     // text written (see attach_texts).
-    QString state = record.medium_name;
-    if (record.T) state += QStringLiteral("，T = %1 K").arg(*record.T, 0, 'g', 6);
-    if (record.P) state += QStringLiteral("，P = %1 MPa").arg(*record.P, 0, 'g', 6);
+    const QString state = state_text(record.medium_name, record.T, record.P);
     for (const filled_box& b : boxes) {
-        QLineEdit* box = source_->findChild<QLineEdit*>(b.object_name);
-        box->setProperty(source_text_property, b.text);
-        box->setProperty(source_property, state + QStringLiteral("；") + b.source);
+        // C names the k it comes from rather than a state of the medium.
+        const QString line = b.quantity == QLatin1String("C") ? b.source : state + QStringLiteral("；") + b.source;
+        mark_source(source_->findChild<QLineEdit*>(b.object_name), b.text, line);
     }
+    follow_state(source_, kind_);
 
     emit filled(record);
     accept();

@@ -77,10 +77,18 @@ private:
     // The boxes 填入 writes for the current answer, without writing them.
     QList<filled_box> planned_boxes() const;
 
+    // Where a part of the state the dialog fills for came from.
+    enum class origin { none, window, dialog, saturation };
+    static QString origin_text(origin from);
+    void show_state();
+
     QPointer<QMdiSubWindow> source_;
     target_kind kind_;
     media::properties_answer answer_;
-    std::optional<double> state_T_;
+    std::optional<double> state_T_, state_P_;
+    origin T_from_ = origin::none, P_from_ = origin::none;
+    // Why a value the window takes is not written (shown under the table).
+    mutable QStringList not_filled_;
 
     QLineEdit* search_ = nullptr;
     QListWidget* list_ = nullptr;
