@@ -3,14 +3,17 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScreen>
+#include <QToolTip>
 
 #include "about.h"
 #include "book/book_window.h"
 #include "case_actions.h"
 #include "report.h"
+#include "shell/status_bar.h"
 #include "shell/twips.h"
 #include "shell/workflow_state.h"
 #include "disc/disc_window.h"
@@ -92,6 +95,23 @@ void main_window::build_tools() {
              [cases] { QMetaObject::invokeMethod(cases, &app::case_keeper::save, Qt::QueuedConnection); });
     add_tool("tool_case_open", QStringLiteral("打开算例..."), QKeySequence(Qt::CTRL | Qt::Key_O),
              [cases] { QMetaObject::invokeMethod(cases, &app::case_keeper::open, Qt::QueuedConnection); });
+
+    // The empty workspace offers the same right-click menu as the calculation windows, and names
+    // the shortcuts where the pointer rests on it (see eventFilter).
+    QWidget* workspace = mdi_->viewport();
+    workspace->setContextMenuPolicy(Qt::ActionsContextMenu);
+    workspace->addActions(tool_actions_);
+    workspace->setAccessibleDescription(shortcut_hint());
+}
+
+QString main_window::shortcut_hint() const {
+    QStringList parts;
+    for (const QAction* action : tool_actions_) {
+        QString caption = action->text();
+        caption.remove(QStringLiteral("..."));
+        parts << action->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(' ') + caption;
+    }
+    return QStringLiteral("快捷键：") + parts.join(QStringLiteral("，")) + QStringLiteral("；右键菜单中亦有。");
 }
 
 QAction* main_window::add_tool(const char* name, const QString& caption, const QKeySequence& keys,
@@ -115,6 +135,13 @@ void main_window::open_media_dialog() {
 
 bool main_window::eventFilter(QObject* watched, QEvent* event) {
     const auto* widget = qobject_cast<QWidget*>(watched);
+    // Only over the empty workspace: a window in it that has no tooltip of its own passes the
+    // event up to the workspace, and must not show the hint.
+    if (event->type() == QEvent::ToolTip && watched == mdi_->viewport()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (!mdi_->viewport()->childAt(help->pos())) QToolTip::showText(help->globalPos(), shortcut_hint(), mdi_->viewport());
+        return true;
+    }
     if (event->type() == QEvent::ShortcutOverride && widget && widget->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(key->keyCombination());
@@ -144,6 +171,8 @@ void main_window::present(QMdiSubWindow* window) {
         if (QWidget* client = window->widget(); client && !tool_actions_.isEmpty()) {
             client->setContextMenuPolicy(Qt::ActionsContextMenu);
             client->addActions(tool_actions_);
+            // The welcome text keeps its words; resting the pointer on it names the shortcuts.
+            if (auto* bar = client->findChild<clock_status_bar*>()) bar->welcome_panel()->setToolTip(shortcut_hint());
         }
     }
     window->show();

@@ -36,6 +36,8 @@ public:
     // each acts by its shortcut anywhere in this window and sits in the right-click menu of every
     // calculation window. The menu bar does not show them.
     const QList<QAction*>& tool_actions() const { return tool_actions_; }
+    // The tools' shortcuts in a line, as the workspace and the status bars' tooltips name them.
+    QString shortcut_hint() const;
     // "介质物性" (F4): the medium-property dialog for the active calculation window.
     QAction* media_action() const { return media_action_; }
     QMdiSubWindow* relief_window() const { return relief_; }

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -23,6 +24,7 @@
 #include "shell/settings.h"
 #include "shell/workflow_state.h"
 #include "splash.h"
+#include "shell/status_bar.h"
 #include "ui_support.h"
 #include "valve/valve_window.h"
 
@@ -105,7 +107,20 @@ private slots:
             QVERIFY(w->widget()->actions().contains(save));
             QVERIFY(w->widget()->actions().contains(open));
             QCOMPARE(w->widget()->contextMenuPolicy(), Qt::ActionsContextMenu);
+            // Resting the pointer on the welcome text names the shortcuts; its words stay. (The
+            // bursting-disc window has no status bar.)
+            const auto* bar = w->widget()->findChild<clock_status_bar*>();
+            if (w == main->disc_window()) continue;
+            QVERIFY(bar);
+            const QString hint = bar->welcome_panel()->toolTip();
+            QVERIFY2(hint.contains("Ctrl+S 保存算例") && hint.contains("Ctrl+O 打开算例") &&
+                         hint.contains("Ctrl+P 计算书") && hint.contains("F4 介质物性"),
+                     qPrintable(hint));
         }
+        // The empty workspace has the same right-click menu.
+        QWidget* workspace = main->mdi_area()->viewport();
+        QCOMPARE(workspace->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(workspace->actions(), main->tool_actions());
 
         // Ctrl+O typed in a box of the relief-rate window asks for a file.
         auto* box = find<QLineEdit>(main->relief_window(), "Text1");
