@@ -1,11 +1,20 @@
 // Case files without any window: the line written for a known case, texts that come back as they
 // were typed, the damages that refuse a file, and the safe write.
+#include <chrono>
+#include <future>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "cases/case_file.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace ventora;
 using namespace ventora::cases;
@@ -271,6 +280,28 @@ private slots:
         big.write(QByteArray(max_file_bytes + 1, ' '));
         big.close();
         QCOMPARE(load_case_file(big.fileName()).error, QStringLiteral("文件过大，不是算例"));
+    }
+
+    // What is not a regular file is refused before it is opened: opening a named pipe would wait
+    // for a writer, with no window and no message.
+    void a_pipe_or_a_folder_is_refused_unopened() {
+        QTemporaryDir dir;
+        QCOMPARE(load_case_file(dir.path()).error, QStringLiteral("不是普通文件"));
+#ifdef _WIN32
+        QSKIP("named pipes in the file system are POSIX; the folder above is checked");
+#else
+        const QByteArray pipe = QFile::encodeName(dir.filePath(QStringLiteral("pipe.ventora")));
+        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+        auto loading = std::async(std::launch::async, [&] { return load_case_file(QFile::decodeName(pipe)); });
+        if (loading.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            // A writer that comes and goes ends the waiting open, so the test fails, not hangs.
+            const int writer = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) ::close(writer);
+            loading.wait();
+            QFAIL("opening the named pipe waited for a writer");
+        }
+        QCOMPARE(loading.get().error, QStringLiteral("不是普通文件"));
+#endif
     }
 };
 

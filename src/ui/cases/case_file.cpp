@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <simdjson.h>
 
@@ -496,6 +497,10 @@ QString save_case_file(const QString& path, const case_data& data) {
 }
 
 read_result load_case_file(const QString& path) {
+    // A named pipe, a device or a folder is refused before it is opened: opening a pipe waits
+    // for a writer that may never come.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) return refused(QStringLiteral("不是普通文件"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refused(QStringLiteral("无法读取（%1）").arg(file.errorString()));
