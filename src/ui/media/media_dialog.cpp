@@ -234,8 +234,8 @@ public:
                 mark_source(edit, text, value ? state + QStringLiteral("；") + box.source : QString());
                 if (text != edit->text()) edit->setText(text);
             }
-            fill.T = now.T;
-            fill.P = now.P;
+            fill.T = fill.asked_T = now.T;
+            fill.P = fill.asked_P = now.P;
             changed = true;
         }
         if (changed) window_->setProperty(fill_property, QVariant::fromValue(kept));
@@ -651,11 +651,30 @@ void media_dialog::fill() {
         source_->findChild<QLineEdit*>(b.object_name)->setText(b.text);
     writing_fill = false;
 
+    record(boxes);
+    emit filled(source_->property(fill_property).value<QList<media_fill>>().constLast());
+    accept();
+}
+
+int media_dialog::adopt() {
+    QList<filled_box> boxes = planned_boxes();
+    if (!source_) return 0;
+    boxes.removeIf([this](const filled_box& b) {
+        const QLineEdit* box = source_->findChild<QLineEdit*>(b.object_name);
+        return !box || box->text() != b.text;
+    });
+    if (!boxes.isEmpty()) record(boxes);
+    return int(boxes.size());
+}
+
+void media_dialog::record(const QList<filled_box>& boxes) {
     media_fill record;
     record.medium_id = qs(answer_.medium->id);
     record.medium_name = qs(answer_.medium->name_zh);
     record.T = state_T_;
     record.P = state_P_ ? state_P_ : answer_.P_sat;
+    if (T_box_->isEnabled()) record.asked_T = positive_in(T_box_);
+    record.asked_P = state_P_;
     record.boxes = boxes;
 
     // The window keeps, for each box, the fill that wrote it last: earlier fills lose the boxes
@@ -681,9 +700,31 @@ void media_dialog::fill() {
         mark_source(source_->findChild<QLineEdit*>(b.object_name), b.text, line);
     }
     follow_state(source_, kind_);
+}
 
-    emit filled(record);
-    accept();
+kept_medium kept_medium_of(const QWidget* window) {
+    kept_medium kept;
+    if (!window) return kept;
+    const auto fills = window->property(fill_property).value<QList<media_fill>>();
+    if (!fills.isEmpty()) {
+        kept.id = fills.last().medium_id;
+        kept.T = fills.last().asked_T;
+        kept.P = fills.last().asked_P;
+    } else {
+        kept.id = window->property(medium_property).toString();
+    }
+    return kept;
+}
+
+void restore_fill(QMdiSubWindow* window, const kept_medium& kept) {
+    if (!window) return;
+    window->setProperty(medium_property, kept.id);
+    if (kept.id.isEmpty()) return;
+    media_dialog dialog(window);
+    if (!dialog.select_medium(kept.id)) return;
+    dialog.findChild<QLineEdit*>(QStringLiteral("media_T"))->setText(kept.T ? QString::number(*kept.T, 'g', 17) : QString());
+    dialog.findChild<QLineEdit*>(QStringLiteral("media_P"))->setText(kept.P ? QString::number(*kept.P, 'g', 17) : QString());
+    dialog.adopt();
 }
 
 }  // namespace ventora::media_ui

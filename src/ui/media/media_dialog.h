@@ -38,8 +38,24 @@ struct media_fill {
     QString medium_name;  // "丙烷"
     std::optional<double> T;  // the state, K
     std::optional<double> P;  // MPa absolute
+    // The state as it was asked for: T absent where it was the saturation temperature at P.
+    // A case file keeps these, so that reopening names the same sources.
+    std::optional<double> asked_T, asked_P;
     QList<filled_box> boxes;
 };
+
+// The medium a window was last filled from and the state it was asked for, as a case file keeps
+// it; an empty id when the window was never filled.
+struct kept_medium {
+    QString id;
+    std::optional<double> T, P;
+};
+kept_medium kept_medium_of(const QWidget* window);
+
+// For a window whose boxes were filled from a case file: each box that holds exactly what 填入
+// would write for this medium and state names its source again, as after 填入, and the window's
+// gas data is kept at its state from then on. Writes no box.
+void restore_fill(QMdiSubWindow* window, const kept_medium& kept);
 
 // The window a dialog fills, by its objectName.
 enum class target_kind { none, relief, valve, disc };
@@ -61,6 +77,10 @@ public:
     // Chooses the medium whose look-up key this is (find_substance); false if none.
     bool select_medium(const QString& key);
 
+    // Records, as 填入 does, the boxes the window already holds with the texts 填入 would write
+    // now; writes nothing. Returns how many were taken.
+    int adopt();
+
     // The answer the dialog shows now.
     const media::properties_answer& answer() const { return answer_; }
 
@@ -74,6 +94,8 @@ private:
     void recompute();
     void show_answer();
     void fill();
+    // Keeps `boxes` on the window as the latest fill, with their sources.
+    void record(const QList<filled_box>& boxes);
     // The boxes 填入 writes for the current answer, without writing them.
     QList<filled_box> planned_boxes() const;
 
