@@ -398,7 +398,7 @@ void media_dialog::fill() {
     // text written (see attach_texts).
     QString state = record.medium_name;
     if (record.T) state += QStringLiteral("，T = %1 K").arg(*record.T, 0, 'g', 6);
-    if (record.P) state += QStringLiteral("，P = %1 MPa").arg(*record.P, 0, 'g', 6);
+    if (record.P) state += QStringLiteral("，P = %1 MPa（绝压）").arg(*record.P, 0, 'g', 6);
     for (const filled_box& b : boxes) {
         QLineEdit* box = source_->findChild<QLineEdit*>(b.object_name);
         box->setProperty(source_text_property, b.text);
