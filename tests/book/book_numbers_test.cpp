@@ -122,6 +122,35 @@ TEST(BookNumbers, ComparisonNearItsThresholdIsPrintedSoItStillHolds) {
     EXPECT_EQ(printed(s).substituted, "0.528282 > 0.5282818");
 }
 
+// The propane route as the checker reads it: titles set, each value once, sources cited.
+TEST(BookText, PropaneRouteReadsAsWritten) {
+    const cli::decoded_route decoded = cli::decode_route_line(worked_routes[0].line);
+    ASSERT_EQ(decoded.error, "");
+    chapter c;
+    c.result = route::run_route(decoded.input, &c.route);
+    for (account::input& in : c.route.relief.inputs) {
+        if (in.symbol == "q")
+            in.source = "丙烷，P = 1.6 MPa（绝压）；Perry's Chem. Eng. Handbook 8th ed. (McGraw-Hill 2008) "
+                        "Table 2-150 (DIPPR eq.106); CalebBell/chemicals@82faef9:chemicals/Phase "
+                        "Change/Table 2-150 Heats of Vaporization of Inorganic and Organic Liquids.tsv";
+    }
+    const QString html = book_html({c});
+    EXPECT_FALSE(html.contains(QStringLiteral("_{"))) << "markup shown literally";
+    EXPECT_FALSE(html.contains(QStringLiteral("^{")));
+    EXPECT_TRUE(html.contains(QStringLiteral("API 520 所需面积（K<sub>d</sub> = K）")));
+    EXPECT_TRUE(html.contains(QStringLiteral("来源：丙烷，P = 1.6 MPa（绝压）；DIPPR 106，数据引自 Perry")));
+    EXPECT_FALSE(html.contains(QStringLiteral("CalebBell")));
+    EXPECT_FALSE(html.contains(QStringLiteral("单精度")));
+    EXPECT_EQ(html.count(QStringLiteral("A<sub>min</sub> = A·W<sub>s</sub>/W")), 1);
+    EXPECT_EQ(html.count(QStringLiteral("公式：W/W<sub>s</sub>")), 1);
+    // The margin 96531/14700 = 6.566734…, A_min = 7850·14700/96531 = 1195.419…
+    EXPECT_TRUE(html.contains(QStringLiteral("<b>6.5667</b>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<b>1195.4</b>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("取值：K = <b>0.65</b>（全启式安全阀）")));
+    EXPECT_TRUE(html.contains(QStringLiteral("C<sub>API</sub> = 0.03948")));
+    EXPECT_FALSE(html.contains(QStringLiteral("气化潜热"))) << "the book's term is 汽化潜热";
+}
+
 TEST(BookNumbers, SourceIsCitedWithoutRepositoryFiles) {
     const std::string q_source =
         "Perry's Chem. Eng. Handbook 8th ed. (McGraw-Hill 2008) Table 2-150 (DIPPR eq.106); "

@@ -14,6 +14,7 @@
 #include <QTextDocumentWriter>
 
 #include "book/book_numbers.h"
+#include "book/book_odt.h"
 #include "media/properties.h"
 #include "numbers/number.h"
 
@@ -380,18 +381,12 @@ QString write_book(const QString& path, const std::vector<chapter>& chapters,
             return QStringLiteral("无法写入文件 %1：PDF 无法生成").arg(path);
         }
     } else if (ext == QLatin1String("odt")) {
-        QTextDocument doc;
-        doc.setDefaultFont(book_font(10.5));
-        doc.setHtml(html_of(chapters, report));
-        // The ODF writer closes its device when done, which a QSaveFile refuses: it writes to
-        // memory first.
-        QBuffer odt;
-        QTextDocumentWriter writer(&odt, "ODF");
-        if (!writer.write(&doc)) {
+        const QByteArray odt = odt_of(html_of(chapters, report));
+        if (odt.isEmpty()) {
             file.cancelWriting();
             return QStringLiteral("无法写入文件 %1：ODF 文档无法生成").arg(path);
         }
-        file.write(odt.data());
+        file.write(odt);
     } else {
         file.write(html_of(chapters, report).toUtf8());
     }
