@@ -288,7 +288,7 @@ QString styles_xml() {
                .arg(QLatin1String(namespaces)) +
            font_faces() +
            QStringLiteral("<office:styles><style:default-style style:family=\"paragraph\">"
-                          "<style:paragraph-properties fo:line-height=\"120%\"/>") +
+                          "<style:paragraph-properties fo:line-height=\"100%\"/>") +
            text_props +
            QStringLiteral("</style:default-style>"
                           "<style:style style:name=\"Standard\" style:family=\"paragraph\" "
