@@ -142,7 +142,9 @@ QString step_html(std::size_t index, const account::step& s) {
         return out;
     }
     if (!s.formula.empty()) line(QStringLiteral("公式"), formula_html(s.formula));
-    if (!p.substituted.empty()) line(QStringLiteral("代入"), formula_html(p.substituted));
+    // An assumption ("K_{b} = K_{c} = 1") is its own substitution: written once.
+    if (!p.substituted.empty() && p.substituted != s.formula)
+        line(QStringLiteral("代入"), formula_html(p.substituted));
     if (!p.value.empty()) line(QStringLiteral("结果"), result);
     if (!s.note.empty()) line(QStringLiteral("说明"), formula_html(shortened(s.note)));
     return out;
