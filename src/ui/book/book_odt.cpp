@@ -21,6 +21,9 @@ namespace {
 // and a 10 mm footer band inside them.
 constexpr double body_width_cm = 17.0;
 constexpr double base_points = 10.5;
+// Qt keeps HTML margins in pixels of the device it lays out on; on the PDF's pages a pixel of
+// margin comes out at about half a point.
+constexpr double pixel_points = 0.5;
 
 QString x(const QString& s) { return s.toHtmlEscaped(); }
 
@@ -77,8 +80,8 @@ private:
     // it; Qt sets the larger of the two, Writer their sum, so the sum is made the larger.
     void block(const QTextBlock& b, QString& out, bool flowing = false) {
         const QTextBlockFormat f = b.blockFormat();
-        double top = f.topMargin() * 0.75;
-        const double bottom = f.bottomMargin() * 0.75;
+        double top = f.topMargin() * pixel_points;
+        const double bottom = f.bottomMargin() * pixel_points;
         if (flowing) {
             top = std::max(0.0, top - previous_bottom_);
             previous_bottom_ = bottom;
@@ -88,9 +91,8 @@ private:
             paragraph += QStringLiteral(" fo:break-before=\"page\"");
         if (f.alignment() & Qt::AlignHCenter) paragraph += QStringLiteral(" fo:text-align=\"center\"");
         else if (f.alignment() & Qt::AlignRight) paragraph += QStringLiteral(" fo:text-align=\"end\"");
-        // Qt keeps HTML margins in pixels: 0.75 pt each.
         paragraph += QStringLiteral(" fo:margin-left=\"%1\" fo:margin-top=\"%2\" fo:margin-bottom=\"%3\"")
-                         .arg(pt(f.leftMargin() * 0.75), pt(top), pt(bottom));
+                         .arg(pt(f.leftMargin() * pixel_points), pt(top), pt(bottom));
         // A heading stays with what follows it, in the size Qt gives <h1> and <h2>.
         QString heading_text;
         if (f.headingLevel() > 0) {
@@ -206,7 +208,7 @@ private:
                     continue;
                 }
                 QString props = QStringLiteral(
-                    " fo:border=\"0.5pt solid #000000\" fo:padding=\"0.05cm\" style:vertical-align=\"middle\"");
+                    " fo:border=\"0.5pt solid #000000\" fo:padding=\"0.07cm\" style:vertical-align=\"middle\"");
                 const QBrush bg = cell.format().background();
                 if (bg.style() != Qt::NoBrush)
                     props += QStringLiteral(" fo:background-color=\"%1\"").arg(bg.color().name());
