@@ -10,6 +10,7 @@ packages=(
   fonts-wqy-microhei             # a CJK face, so Chinese never renders as boxes
   libgtest-dev libbenchmark-dev
   libsimdjson-dev                # ventora-calc's requests and the case files are read with simdjson
+  libzip-dev                     # the book's ODT is a zip
   hyperfine python3              # bench/tool_throughput.sh: timing, and the Python batch it compares with
   clang-14 libclang-rt-14-dev    # libFuzzer and the sanitizer runtime
   xvfb xauth                     # headless runs of the real windows

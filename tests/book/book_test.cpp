@@ -178,6 +178,37 @@ TEST_F(Book, OdtOpensWithTheSameText) {
               QStringLiteral("application/vnd.oasis.opendocument.text"));
 }
 
+// Writer takes the ODT's page from styles.xml: without it the book opens as an endless stream in
+// a Latin face with no header or page numbers.
+TEST_F(Book, OdtIsAWriterDocumentWithThePdfsPage) {
+    const QString odt = path(QStringLiteral("book.odt"));
+    ASSERT_EQ(write_book(odt, {samples::valve_route()}).toStdString(), "");
+    // OpenDocument: the mimetype is the first entry, stored, so its bytes are at a fixed offset.
+    QFile file(odt);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(38 + 30).mid(30), QByteArray("mimetypeapplication/vnd.oasis.opendocument.text").left(38));
+    auto part = [&](const char* name) {
+        return run(QStringLiteral("unzip"), {QStringLiteral("-p"), odt, QString::fromLatin1(name)});
+    };
+    const QString styles = part("styles.xml");
+    for (const QString& expected :
+         {QStringLiteral("fo:page-width=\"21cm\" fo:page-height=\"29.7cm\""),
+          QStringLiteral("fo:margin-left=\"2cm\""),
+          QStringLiteral("style:font-name-asian=\"%1\"").arg(book_face), book_basis,
+          QStringLiteral("第 <text:page-number text:select-page=\"current\">1</text:page-number> 页 共 "
+                         "<text:page-count>1</text:page-count> 页")}) {
+        EXPECT_TRUE(styles.contains(expected)) << expected.toStdString();
+    }
+    EXPECT_TRUE(part("meta.xml").contains(QStringLiteral("<dc:title>%1</dc:title>").arg(book_title)));
+    const QString manifest = part("META-INF/manifest.xml");
+    for (const char* entry : {"content.xml", "styles.xml", "meta.xml"})
+        EXPECT_TRUE(manifest.contains(QString::fromLatin1(entry))) << entry;
+    const QString content = part("content.xml");
+    EXPECT_TRUE(content.contains(QStringLiteral("fo:border=\"0.5pt solid #000000\"")));
+    EXPECT_TRUE(content.contains(QStringLiteral("<table:table-header-rows>")));
+    EXPECT_FALSE(content.contains(QStringLiteral("\"Sans\"")));
+}
+
 TEST_F(Book, UnknownExtensionIsRefusedAndWritesNothing) {
     const QString doc = path(QStringLiteral("book.docx"));
     EXPECT_TRUE(

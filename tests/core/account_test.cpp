@@ -58,7 +58,10 @@ TEST(Account, RouteStepsCarryTheResultsDigitForDigit) {
     EXPECT_EQ(find_step(*book.device, "校核")->value, "合格");
     // 12873/5660 and 1962·5660/12873.
     EXPECT_EQ(find_step(*book.device, "裕量")->value, "2.2743816254417");
-    EXPECT_EQ(find_step(*book.device, "W_{s} 所需的最小排放面积")->value, "862.652062456304");
+    // A_min belongs to the sizing section, once.
+    EXPECT_EQ(find_step(*book.device, "W_{s} 所需的最小排放面积"), nullptr);
+    ASSERT_TRUE(book.sizing.has_value());
+    EXPECT_EQ(find_step(*book.sizing, "所需最小排放面积")->value, "862.652062456304");
     EXPECT_EQ(r.valve->capacity, 12873.0);
 }
 

@@ -153,7 +153,8 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
                 assign(A, floor(raw));
                 if (acc) add({"最小排放面积", "A = W_{s}/(0.076·K·C·p_{b}·√(M/(Z·T)))",
                      "A = " + term(W_s) + "/(0.076·" + format_double(K) + "·" + format_double(C) +
-                         "·" + used(in.p_b) + "·" + format_double(s) + ") = " + term(raw),
+                         "·" + used(in.p_b) + "·√(" + used(in.M) + "/(" + used(in.Z) + "·" + used(in.T) +
+                         "))) = " + term(raw),
                      format_double(A), "mm^{2}", "向下取整"});
             }
             if (checked(r) > r_c) {
@@ -166,10 +167,11 @@ disc_result size_bursting_disc(std::optional<disc_medium> medium, std::optional<
                          "f = √(" + used(in.k) + "/(" + used(in.k) + "−1)·(" + format_double(r) +
                              "^{2/" + used(in.k) + "} − " + format_double(r) + "^{(" + used(in.k) +
                              "+1)/" + used(in.k) + "}))",
-                         format_single(f), {}, "单精度保存"});
+                         format_single(f), {}, {}});
                     if (acc) add({"最小排放面积", "A = W_{s}/(55.84·K·p_{b}·√(M/(Z·T))·f)",
                          "A = " + term(W_s) + "/(55.84·" + format_double(K) + "·" + used(in.p_b) +
-                             "·" + format_double(s) + "·" + format_single(f) + ") = " + term(raw),
+                             "·√(" + used(in.M) + "/(" + used(in.Z) + "·" + used(in.T) + "))·" + format_single(f) +
+                             ") = " + term(raw),
                          format_double(A), "mm^{2}", "向下取整"});
                 }
             }

@@ -20,6 +20,37 @@ std::string_view publication(std::string_view source) {
     return cut == std::string_view::npos ? source : source.substr(0, cut);
 }
 
+std::string citation(std::string_view source) {
+    std::string text(source);
+    // A repository file: "CalebBell/chemicals@<commit>:<path>.tsv", with what leads into it.
+    for (const std::string_view lead : {" as tabulated in ", " with rhoc from ", ", ", " (", ""}) {
+        for (std::size_t at; (at = text.find(std::string(lead) + "CalebBell/")) != std::string::npos;) {
+            std::size_t end = text.find(".tsv", at);
+            end = end == std::string::npos ? text.size() : end + 4;
+            if (lead == " (" && end < text.size() && text[end] == ')') ++end;
+            text.erase(at, end - at);
+        }
+    }
+    for (const std::string_view unit_note : {", C1 scaled x1000 to mol/m3 by chemicals"}) {
+        if (const std::size_t at = text.find(unit_note); at != std::string::npos)
+            text.erase(at, unit_note.size());
+    }
+    // What is left of a part that named a file only: "a; ; b" and a trailing "; ".
+    for (std::size_t at; (at = text.find("; ; ")) != std::string::npos;) text.erase(at, 2);
+    while (!text.empty() && (text.back() == ' ' || text.back() == ';' || text.back() == '|'))
+        text.pop_back();
+    // "X (DIPPR eq.106)": the correlation first, then where its coefficients are printed.
+    const std::string dippr = " (DIPPR eq.";
+    if (const std::size_t at = text.find(dippr); at != std::string::npos) {
+        const std::size_t close = text.find(')', at);
+        if (close != std::string::npos) {
+            const std::string number = text.substr(at + dippr.size(), close - at - dippr.size());
+            text = "DIPPR " + number + "，数据引自 " + text.substr(0, at) + text.substr(close + 1);
+        }
+    }
+    return text;
+}
+
 std::string compressibility_source(const substance& s) {
     return "Peng & Robinson, Ind. Eng. Chem. Fundam. 15 (1976) 59; Tc, Pc, ω: " +
            std::string(publication(s.crit_source));

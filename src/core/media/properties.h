@@ -43,6 +43,12 @@ properties_answer properties(const properties_query& query);
 // The publication part of a table source: the text before its "; " file reference.
 std::string_view publication(std::string_view source);
 
+// A source as a book cites it: the correlation and its publication, without the repository files
+// the values were taken from (data/media/README.md keeps the full provenance).
+// "Perry's … Table 2-150 (DIPPR eq.106); CalebBell/chemicals@…tsv" gives
+// "DIPPR 106，数据引自 Perry's … Table 2-150".
+std::string citation(std::string_view source);
+
 // The source of Z: the equation of state and where Tc, Pc and ω come from.
 std::string compressibility_source(const substance& s);
 

@@ -180,7 +180,7 @@ relief_result liquefied_gas(const relief_input& in, account::account* acc) {
             if (acc) area_formula = "A = 1.57·D^{2}", area_substituted = "A = 1.57·" + used(in.D) + "^{2}";
             break;
     }
-    if (acc) add(acc, {"受热面积", area_formula, area_substituted, format_single(A), "m^{2}", "单精度保存"});
+    if (acc) add(acc, {"受热面积", area_formula, area_substituted, format_single(A), "m^{2}", {}});
 
     number W_s;
     number a;
@@ -264,8 +264,8 @@ relief_result calc_relief_rate(const relief_input& in, account::account* acc) {
     }
     r.stored = *stored;
     if (acc) {
-        acc->steps.push_back({"保留的泄放量", "W_{s} 取整", {}, format_double(static_cast<double>(r.stored)),
-                              "kg/h", "向下取整，单精度保存，供安全阀或爆破片计算使用"});
+        acc->steps.push_back({"保留的泄放量", "W_{s}", {}, format_double(static_cast<double>(r.stored)),
+                              "kg/h", "向下取整，供安全阀或爆破片计算使用"});
         acc->conclusion = "W_{s} = " + format_double(r.W_s) + " kg/h";
     }
     return r;

@@ -52,8 +52,8 @@ void explain_area(account::account* book, valve_medium medium, const valve_sizin
                                                                         : "r > r_{c}，") +
                              regime_text(*a.regime));
                 if (*a.regime == flow_regime::critical) {
-                    add_step(book, "系数", "C = 0.03948·√(k·(2/(k+1))^{(k+1)/(k−1)})",
-                             "C = 0.03948·√(" + f(k) + "·(2/(" + f(k) + "+1))^{(" + f(k) + "+1)/(" +
+                    add_step(book, "API 520 系数", "C_{API} = 0.03948·√(k·(2/(k+1))^{(k+1)/(k−1)})",
+                             "C_{API} = 0.03948·√(" + f(k) + "·(2/(" + f(k) + "+1))^{(" + f(k) + "+1)/(" +
                                  f(k) + "−1)}) = " + f(a.C),
                              f(a.C), "");
                 } else {
@@ -66,7 +66,7 @@ void explain_area(account::account* book, valve_medium medium, const valve_sizin
                 }
             }
             if (*a.regime == flow_regime::critical) {
-                add_step(book, title, "A = W_{s}/(C·K_{d}·P_{1}·K_{b}·K_{c})·√(T·Z/M)",
+                add_step(book, title, "A = W_{s}/(C_{API}·K_{d}·P_{1}·K_{b}·K_{c})·√(T·Z/M)",
                          "A = " + f(W_s) + "/(" + f(a.C) + "·" + f(K_d) + "·" + f(P1) + "·1·1)·√(" +
                              f(T) + "·" + f(Z) + "/" + f(M) + ") = " + A,
                          A, "mm^{2}");
@@ -250,9 +250,6 @@ valve_sizing size_valve(const valve_sizing_input& in, account::account* book) {
                      "d_{1min} = √(" + f(*out.A_min) + "/(0.25·3.14)) = " + f(*out.d1_min),
                      f(*out.d1_min), "mm", "由 A = 0.25·3.14·d_{1}^{2} 反算");
         }
-        add_step(book, "排放能力裕量", "W/W_{s}",
-                 f(W) + "/" + format_single(in.W_s) + " = " + format_double(out.margin),
-                 format_double(out.margin), "");
     }
 
     const double P1 = 1000.0 * in.P_d;

@@ -186,7 +186,7 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
                          "ψ = √(" + format_double(e) + "·(" + format_double(r) + "^{2/" +
                              used(in.k) + "} − " + format_double(r) + "^{(" + used(in.k) + "+1)/" +
                              used(in.k) + "}))",
-                         format_single(psi), {}, "单精度保存"});
+                         format_single(psi), {}, {}});
                     if (acc) add({"排放能力", "W = W_{1}·ψ",
                          "W = " + format_double(W1) + "·" + format_single(psi), format_double(W),
                          "kg/h", {}});
@@ -214,7 +214,7 @@ number valve_discharge_capacity(valve_medium medium, double K, const number& A,
                 assign(W, checked(X) * F);
                 if (acc) {
                     if (acc) add({"排放能力（未修正）", "X = 5.25·K·A·P_{d}", "X = " + substituted,
-                         format_single(X), "kg/h", "向下取整，单精度保存"});
+                         format_single(X), "kg/h", "向下取整"});
                     if (acc) add({"高压修正系数（P_{d} > 10 MPa）", "F = (190.6·P_{d} − 6895)/(229.2·P_{d} − 7315)",
                          "F = (190.6·" + term(Pd) + " − 6895)/(229.2·" + term(Pd) + " − 7315)",
                          format_double(F), {}, {}});
@@ -367,14 +367,6 @@ valve_press_result press_next(const valve_press_input& in, float vessel_ws, acco
     }
     message_with_number(prompt_capacity, W);
     const check_result check = capacity_check(W, vessel_ws, acc);
-    if (acc && value_or_zero(W) > 0 && out.area) {
-        // The capacity is proportional to the area for every medium.
-        const double W_s = static_cast<double>(vessel_ws);
-        acc->steps.push_back({"W_{s} 所需的最小排放面积", "A_{min} = A·W_{s}/W",
-                              "A_{min} = " + format_double(out.area) + "·" + format_double(W_s) +
-                                  "/" + format_double(W),
-                              format_double(*out.area * W_s / *W), "mm^{2}", {}});
-    }
     out.status = press_status::checked;
     out.capacity = check.valve_capacity;
     out.check = check.outcome;

@@ -13,6 +13,9 @@
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 
+#include "book/book_numbers.h"
+#include "book/book_odt.h"
+#include "media/properties.h"
 #include "numbers/number.h"
 
 namespace ventora::book {
@@ -53,7 +56,17 @@ const QString table_open = QStringLiteral(
     "style=\"border-collapse:collapse; border-color:#000000\">");
 
 QString number_text(const number& value) {
-    return value ? q(format_double(value)) : QStringLiteral("—");
+    return value ? q(shortened(format_double(value))) : QStringLiteral("—");
+}
+
+// Where a value filled in from the medium library came from: the state it was taken at, then
+// the correlation and its publication as an engineer cites them.
+QString source_html(const std::string& source) {
+    const std::string_view state_end = "；";
+    const std::size_t cut = source.find(state_end);
+    if (cut == std::string::npos) return escaped(media::citation(source));
+    return escaped(source.substr(0, cut + state_end.size()) +
+                   media::citation(std::string_view(source).substr(cut + state_end.size())));
 }
 
 QString title_block(const account::project_info& p) {
@@ -89,34 +102,51 @@ QString input_table(const std::vector<account::input>& inputs) {
                                QStringLiteral("数值"), QStringLiteral("单位")});
     for (const account::input& in : inputs) {
         QString value = !in.choice.empty() ? escaped(in.choice)
-                        : in.value         ? q(format_double(in.value))
+                        : in.value         ? q(in.text ? format_double(in.value)
+                                                               : shortened(format_double(in.value)))
                                            : QStringLiteral("未输入");
         // A box whose text is not the value's own writing (full-width digits, "abc", "1e3") shows
         // what was typed beside what was read.
         if (in.text && (!in.value || *in.text != format_double(in.value)))
             value += QStringLiteral("（输入“%1”）").arg(escaped(*in.text));
-        if (!in.source.empty()) value += QStringLiteral("<br/><small>来源：%1</small>").arg(escaped(in.source));
+        if (!in.source.empty()) value += QStringLiteral("<br/><small>来源：%1</small>").arg(source_html(in.source));
         out += row({cell(escaped(in.name)), cell(formula_html(in.symbol)), cell(value),
                     cell(formula_html(in.unit))});
     }
     return out + QStringLiteral("</table>");
 }
 
+// A step that states a value rather than computes one: a coefficient chosen from a table, a
+// rate typed or rounded ("K", "F", "W_{s}" with no substitution).
+bool value_taken(const account::step& s) {
+    return !s.formula.empty() && s.substituted.empty() && !s.value.empty() &&
+           s.formula.find_first_of(" =/<>") == std::string::npos &&
+           s.formula.find("·") == std::string::npos;
+}
+
 QString step_html(std::size_t index, const account::step& s) {
     QString out = QStringLiteral("<p style=\"margin-top:8px\"><b>%1. %2</b></p>")
                       .arg(index)
-                      .arg(escaped(s.title));
+                      .arg(formula_html(s.title));
     auto line = [&](const QString& label, const QString& html) {
         out += QStringLiteral("<p style=\"margin-left:24px\">%1：%2</p>").arg(label, html);
     };
-    if (!s.formula.empty()) line(QStringLiteral("公式"), formula_html(s.formula));
-    if (!s.substituted.empty()) line(QStringLiteral("代入"), formula_html(s.substituted));
-    if (!s.value.empty()) {
-        QString result = QStringLiteral("<b>%1</b>").arg(formula_html(s.value));
-        if (!s.unit.empty()) result += QStringLiteral(" ") + formula_html(s.unit);
-        line(QStringLiteral("结果"), result);
+    const printed_step p = printed(s);
+    QString result = QStringLiteral("<b>%1</b>").arg(formula_html(p.value));
+    if (!s.unit.empty()) result += QStringLiteral(" ") + formula_html(s.unit);
+    if (value_taken(s)) {
+        const bool rounding = s.note.find("向下取整") != std::string::npos;
+        QString taken = formula_html(s.formula) + QStringLiteral(" = ") + result;
+        if (!s.note.empty()) taken += QStringLiteral("（%1）").arg(formula_html(shortened(s.note)));
+        line(rounding ? QStringLiteral("取整") : QStringLiteral("取值"), taken);
+        return out;
     }
-    if (!s.note.empty()) line(QStringLiteral("说明"), formula_html(s.note));
+    if (!s.formula.empty()) line(QStringLiteral("公式"), formula_html(s.formula));
+    // An assumption ("K_{b} = K_{c} = 1") is its own substitution: written once.
+    if (!p.substituted.empty() && p.substituted != s.formula)
+        line(QStringLiteral("代入"), formula_html(p.substituted));
+    if (!p.value.empty()) line(QStringLiteral("结果"), result);
+    if (!s.note.empty()) line(QStringLiteral("说明"), formula_html(shortened(s.note)));
     return out;
 }
 
@@ -141,7 +171,7 @@ QString account_html(int index, const account::account& a) {
         out += QStringLiteral("：%1</p>").arg(escaped(*a.refusal));
     } else if (!a.conclusion.empty()) {
         out += QStringLiteral("<p style=\"margin-top:8px\"><b>小结：</b>%1</p>")
-                   .arg(formula_html(a.conclusion));
+                   .arg(formula_html(shortened(a.conclusion)));
     }
     return out;
 }
@@ -155,7 +185,7 @@ QString conclusion_html(const account::route_account& r) {
     } else if (r.device && r.device->refused()) {
         text = QStringLiteral("%1计算被拒绝，本路线无计算结论。").arg(escaped(r.device->title));
     } else {
-        text = formula_html(last->conclusion);
+        text = formula_html(shortened(last->conclusion));
     }
     return QStringLiteral("<p style=\"margin-top:12px; font-size:12pt\"><b>结论：</b>%1</p>")
         .arg(text);
@@ -353,18 +383,12 @@ QString write_book(const QString& path, const std::vector<chapter>& chapters,
             return QStringLiteral("无法写入文件 %1：PDF 无法生成").arg(path);
         }
     } else if (ext == QLatin1String("odt")) {
-        QTextDocument doc;
-        doc.setDefaultFont(book_font(10.5));
-        doc.setHtml(html_of(chapters, report));
-        // The ODF writer closes its device when done, which a QSaveFile refuses: it writes to
-        // memory first.
-        QBuffer odt;
-        QTextDocumentWriter writer(&odt, "ODF");
-        if (!writer.write(&doc)) {
+        const QByteArray odt = odt_of(html_of(chapters, report));
+        if (odt.isEmpty()) {
             file.cancelWriting();
             return QStringLiteral("无法写入文件 %1：ODF 文档无法生成").arg(path);
         }
-        file.write(odt.data());
+        file.write(odt);
     } else {
         file.write(html_of(chapters, report).toUtf8());
     }

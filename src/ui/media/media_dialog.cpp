@@ -590,7 +590,7 @@ QList<filled_box> media_dialog::planned_boxes() const {
         const bool T_dependent = state_T_ && (a.k || (a.Z && Z_at_window));
         if (T_dependent && T_from_ != origin::window) {
             const QString T_source = T_from_ == origin::saturation
-                                         ? QStringLiteral("该压力下的饱和温度，") + source_of(a, "T_sat")
+                                         ? source_of(a, "T_sat")
                                          : QStringLiteral("在介质物性中给定，随 k、Z 一并填入");
             if (w->findChild<QLineEdit*>(QString::fromLatin1(b.T)))
                 boxes.append({QString::fromLatin1(b.T), QStringLiteral("T"), kelvin(*state_T_), T_source});
@@ -695,8 +695,12 @@ void media_dialog::record(const QList<filled_box>& boxes) {
     // text written (see attach_texts).
     const QString state = state_text(record.medium_name, record.T, record.P);
     for (const filled_box& b : boxes) {
-        // C names the k it comes from rather than a state of the medium.
-        const QString line = b.quantity == QLatin1String("C") ? b.source : state + QStringLiteral("；") + b.source;
+        // C names the k it comes from rather than a state of the medium; a saturation
+        // temperature says that it is one.
+        QString line = state + QStringLiteral("；") + b.source;
+        if (b.quantity == QLatin1String("C")) line = b.source;
+        else if (b.quantity == QLatin1String("T") && T_from_ == origin::saturation)
+            line = state + QStringLiteral("（T 为此压力下的饱和温度）；") + b.source;
         mark_source(source_->findChild<QLineEdit*>(b.object_name), b.text, line);
     }
     follow_state(source_, kind_);
