@@ -599,6 +599,7 @@ reaction_result check_reaction(const system_input& in, account::account* acc) {
     add_input(acc, "T", "泄放温度", "K", T);
     add_input(acc, "M", "摩尔质量", "kg/kmol", M);
     add_input(acc, "A_{o}", "排放口截面积", "mm^{2}", A_o, A_source);
+    if (in.P_2) add_input(acc, "P_{2}", "排放口处静压（表压）", "MPa", in.P_2);
     need(r, has_capacity(in), "W（安全阀排放能力）");
     if (medium == valve_medium::liquid) {
         refuse_check(r, acc, "介质为液体",
@@ -609,22 +610,27 @@ reaction_result check_reaction(const system_input& in, account::account* acc) {
     need(r, positive(T), "T（泄放温度）");
     need(r, positive(M), "M（摩尔质量）");
     need(r, positive(A_o), "A_{o}（排放口截面积）");
+    need(r, !in.P_2 || *in.P_2 >= 0.0, "P_{2}（排放口静压，表压 ≥ 0）");
     if (not_made(r, acc)) return r;
     r.W_kg_s = W_of(in) / 3600.0;
     const double root = std::sqrt(*k * *T / ((*k + 1.0) * *M));
     const double P_exit = *r.W_kg_s / (*A_o / 1e6) *
                           std::sqrt(2.0 * gas_constant * *T / (*k * (*k + 1.0) * *M)) / 1e6;
-    r.P_exit = P_exit;
-    r.P2 = std::max(0.0, P_exit - atmosphere);
     add_step(acc, "质量流量", "W' = W/3600", "W' = " + f(in.press.capacity) + "/3600",
              f(r.W_kg_s), "kg/s");
-    add_step(acc, "排放口静压（声速出口，绝压）", "P_{exit} = W'/A_{o}·√(2·R·T/(k·(k+1)·M))",
-             "P_{exit} = " + f(r.W_kg_s) + "/(" + f(A_o) + "/10^{6})·√(2·8314.46·" + f(T) + "/(" +
-                 f(k) + "·(" + f(k) + "+1)·" + f(M) + "))/10^{6}",
-             f(P_exit), "MPa");
-    add_step(acc, "排放口静压（表压）", "P_{2} = P_{exit} − 0.1013，不小于 0",
-             "P_{2} = " + f(P_exit) + " − 0.1013", f(r.P2), "MPa",
-             *r.P2 > 0.0 ? "出口达声速" : "出口未达声速，P_{2} 取 0（第一项按声速计，偏大）");
+    if (in.P_2) {
+        r.P2 = *in.P_2;
+    } else {
+        r.P_exit = P_exit;
+        r.P2 = std::max(0.0, P_exit - atmosphere);
+        add_step(acc, "排放口静压（声速出口，绝压）", "P_{exit} = W'/A_{o}·√(2·R·T/(k·(k+1)·M))",
+                 "P_{exit} = " + f(r.W_kg_s) + "/(" + f(A_o) + "/10^{6})·√(2·8314.46·" + f(T) +
+                     "/(" + f(k) + "·(" + f(k) + "+1)·" + f(M) + "))/10^{6}",
+                 f(P_exit), "MPa");
+        add_step(acc, "排放口静压（表压）", "P_{2} = P_{exit} − 0.1013，不小于 0",
+                 "P_{2} = " + f(P_exit) + " − 0.1013", f(r.P2), "MPa",
+                 *r.P2 > 0.0 ? "出口达声速" : "出口未达声速，P_{2} 取 0（第一项按声速计，偏大）");
+    }
     r.F = 129.0 * *r.W_kg_s * root + *A_o * *r.P2;
     add_step(acc, "反作用力", "F = 129·W'·√(k·T/((k+1)·M)) + A_{o}·P_{2}",
              "F = 129·" + f(r.W_kg_s) + "·√(" + f(k) + "·" + f(T) + "/((" + f(k) + "+1)·" + f(M) +

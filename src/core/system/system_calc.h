@@ -123,6 +123,7 @@ struct system_input {
     bool bellows = false;
     number A_o;  // outlet area at the point of discharge, mm²; unset takes the outlet line's bore
     bool open_discharge = false;  // compute the reaction force
+    number P_2;  // static gauge pressure at the point of discharge, MPa; unset: a sonic exit's
     medium_data medium;
     std::optional<fire_input> fire;
 };
