@@ -363,3 +363,39 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& i) { return std::string(i.param.name); });
 
 }  // namespace
+
+namespace {
+
+TEST(CheckSystem, TwoValvesADiscEachAndBothLinesGiveOneAccountPerCheck) {
+    // Two full-lift air valves (d1 = 50: W = 12873 kg/h each), a disc under each, an inlet of
+    // DN80 × 1.5 m with two elbows (entrance 0.5 + 2·0.75 = 2), an outlet line to atmosphere.
+    system_input in;
+    in.valve.type = valve::valve_type::full_lift;
+    in.valve.medium = valve_medium::gas;
+    in.valve.d1 = 50.0;
+    in.valve.capacity = {356.0, 1.0, 29.0, 300.0, 1.0, 1.4, 0.0, 0.1};
+    in.W_s = 20000.0F;
+    in.press = valve::press_next(in.valve, in.W_s);
+    in.n = 2;
+    in.disc_under_valve = true;
+    in.inlet = line{80.0, 1.5, 2.0, std::nullopt};
+    in.outlet = line{100.0, 3.0, 1.5, std::nullopt};
+    in.medium.mu = 0.018;
+    accounts acc;
+    const system_result r = check_system(in, &acc);
+    ASSERT_EQ(acc.size(), 4u);
+    EXPECT_EQ(acc[0].title, "多台安全阀");
+    EXPECT_EQ(acc[3].title, "出口管线背压");
+    EXPECT_EQ(r.valves.result, outcome::pass);               // 25746 ≥ 20000
+    EXPECT_EQ(r.disc->result, outcome::pass);                // 0.9·25746 = 23171.4
+    EXPECT_DOUBLE_EQ(*r.disc->capacity, 0.9 * 25746.0);
+    EXPECT_FALSE(r.inlet->choked);
+    EXPECT_NE(r.inlet->result, outcome::not_made);
+    EXPECT_NE(r.outlet->result, outcome::not_made);
+    // The same checks without an account give the same figures.
+    const system_result quiet = check_system(in);
+    EXPECT_EQ(*quiet.inlet->dP, *r.inlet->dP);
+    EXPECT_EQ(*quiet.outlet->built_up, *r.outlet->built_up);
+}
+
+}  // namespace

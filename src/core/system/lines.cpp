@@ -1,4 +1,5 @@
 // The friction factor and isothermal compressible flow of the inlet and outlet lines.
+#include <algorithm>
 #include <cmath>
 
 #include "system/system_calc.h"

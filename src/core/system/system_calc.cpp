@@ -1,5 +1,6 @@
 #include "system/system_calc.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <utility>
@@ -291,11 +292,14 @@ valves_result check_valves(const system_input& in, account::account* acc) {
     verdict_step(r, acc, *r.total >= W_s, "校核", "ΣW ≥ W_{s}",
                  f(r.total) + (*r.total >= W_s ? " ≥ " : " < ") + f(W_s));
     // The smallest n: from the quotient, then corrected so that the product itself decides.
+    // Beyond a million valves there is no answer worth giving (and whole steps stop counting).
     double n_min = std::ceil(W_s / W);
     if (n_min < 1.0) n_min = 1.0;
-    while (n_min * W < W_s) n_min += 1.0;
-    while (n_min > 1.0 && (n_min - 1.0) * W >= W_s) n_min -= 1.0;
-    if (n_min <= 1e6) r.n_min = static_cast<int>(n_min);
+    if (n_min <= 1e6) {
+        while (n_min * W < W_s) n_min += 1.0;
+        while (n_min > 1.0 && (n_min - 1.0) * W >= W_s) n_min -= 1.0;
+        r.n_min = static_cast<int>(n_min);
+    }
     add_step(acc, "所选喉径所需的最少台数", "n_{min} = ⌈W_{s}/W⌉",
              "n_{min} = ⌈" + f(W_s) + "/" + f(W) + "⌉", r.n_min ? std::to_string(*r.n_min) : "无结果",
              "台");
