@@ -534,7 +534,9 @@ backpressure_result check_outlet(const system_input& in, double F_d, account::ac
     r.built_up_percent = *r.built_up / Ps * 100.0;
     add_step(acc, "累积背压", "ΔP_{b} = P_{v} − P_{e}",
              "ΔP_{b} = " + f(r.P_valve_outlet) + " − " + f(P_e), f(r.built_up), "MPa",
-             "占整定压力 " + f(r.built_up_percent) + " %");
+             "占整定压力 " + f(r.built_up_percent) + " %" +
+                 (in.bellows ? std::string("；平衡波纹管式安全阀不按 10 % 限值，按背压修正后的排放能力校核")
+                             : std::string()));
     if (!in.bellows) {
         const bool ok = *r.built_up <= built_up_limit * Ps;
         verdict_step(r, acc, ok, "校核（常规式安全阀）", "ΔP_{b} ≤ 10 %·P_{s}",
@@ -562,7 +564,10 @@ backpressure_result check_outlet(const system_input& in, double F_d, account::ac
              liquid ? "K_{w} = f(p_{b})" : "K_{b} = f(p_{b})",
              (liquid ? "K_{w}(" : "K_{b}(") + f(r.total_gauge_percent) + " %)", f(r.K_b), {},
              liquid ? "API 520 第 I 部分平衡波纹管式安全阀（液体）曲线，线性插值"
-                    : "API 520 第 I 部分平衡波纹管式安全阀（气体，超压 10 %）曲线，线性插值");
+             : *medium == valve_medium::saturated_steam
+                 ? "API 520 第 I 部分平衡波纹管式安全阀（气体，超压 10 %）曲线，线性插值；"
+                   "本规定饱和蒸汽的排放压力按 3 % 超压，API 曲线最低为 10 % 超压，取该曲线"
+                 : "API 520 第 I 部分平衡波纹管式安全阀（气体，超压 10 %）曲线，线性插值");
     const int n = valid_count(in.n) ? valve_count(in.n) : 1;
     r.corrected = n * W * F_d * *r.K_b;
     add_step(acc, "修正后的排放能力", "W_{b} = n·W·F_{d}·K",
