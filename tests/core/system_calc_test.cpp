@@ -243,6 +243,14 @@ TEST(NotMade, NamesTheMissingValueAndGivesNoVerdict) {
     ASSERT_EQ(r.missing.size(), 1u);
     EXPECT_NE(r.missing[0].find("μ"), std::string::npos);
     EXPECT_EQ(acc.conclusion.find("合格"), std::string::npos);
+    // A loss beyond the double range (1.7E+308 kg/h of water) is refused, never "INF" with a verdict.
+    in.medium.mu = 1e6;
+    in.press.capacity = 1.7e308;
+    const line_result huge = check_inlet(in, &acc);
+    EXPECT_EQ(huge.result, outcome::not_made);
+    EXPECT_TRUE(huge.refusal);
+    EXPECT_FALSE(huge.dP);
+    in.press.capacity = water_2_m_s;
     in.n = 1.5;
     EXPECT_EQ(check_valves(in).result, outcome::not_made);
     in.n = 2;

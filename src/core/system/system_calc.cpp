@@ -240,6 +240,27 @@ std::optional<double> on_curve(const point* pts, std::size_t n, double percent) 
     return std::nullopt;
 }
 
+// Inputs near the ends of the double range (1E+300 typed in a box) can carry a figure beyond it:
+// such a check is refused rather than shown with "INF" or a verdict on it.
+template <class R>
+void guard_range(R& r, account::account* acc, std::initializer_list<number*> figures) {
+    bool finite = true;
+    for (const number* x : figures) finite = finite && (!*x || std::isfinite(**x));
+    if constexpr (requires { r.fr; }) {
+        if (r.fr) finite = finite && std::isfinite(r.fr->f) && std::isfinite(r.fr->Re);
+    }
+    if (finite) return;
+    for (number* x : figures) x->reset();
+    if constexpr (requires { r.fr; }) r.fr.reset();
+    r.result = outcome::not_made;
+    r.refusal = "数值超出计算范围（输入值过大或过小）";
+    if (acc) {
+        acc->steps.clear();
+        account::refuse(acc, "数值范围", *r.refusal);
+        acc->conclusion = "未校核：" + *r.refusal;
+    }
+}
+
 }  // namespace
 
 std::optional<double> bellows_K_b(double percent) {
@@ -273,7 +294,7 @@ const char* outcome_code(outcome o) {
 // to the area for every medium), a full-lift throat d_1 = √(A_min/(0.25·3.14)), and the smallest
 // throat in 0.1 mm steps from there whose own capacity, by the valve calculation with its
 // rounding, covers W_s.
-valves_result check_valves(const system_input& in, account::account* acc) {
+static valves_result check_valves_made(const system_input& in, account::account* acc) {
     valves_result r;
     if (acc) acc->title = "多台安全阀";
     add_input(acc, "n", "安全阀台数（同规格、同整定压力）", "台", in.n ? in.n : number(1.0),
@@ -344,7 +365,7 @@ valves_result check_valves(const system_input& in, account::account* acc) {
 // ---------------------------------------------------------------------------------------------
 // A bursting disc under each valve: the combination passes n·W·F_d, F_d = 0.9 unless a certified
 // factor (0 < F_d ≤ 1) is typed; checked against W_s.
-disc_result check_disc(const system_input& in, const number& total, account::account* acc) {
+static disc_result check_disc_made(const system_input& in, const number& total, account::account* acc) {
     disc_result r;
     if (acc) acc->title = "安全阀前设爆破片";
     r.certified = in.F_d.has_value();
@@ -372,7 +393,7 @@ disc_result check_disc(const system_input& in, const number& total, account::acc
 // The inlet line at the valve's capacity W (not W_s), from the vessel at the relieving pressure
 // P_1 = P_d: the loss as a percentage of the set pressure, ≤ 3 % passes. Liquid:
 // ΔP = K·ρ·v²/2; gas and steam: isothermal compressible flow.
-line_result check_inlet(const system_input& in, account::account* acc) {
+static line_result check_inlet_made(const system_input& in, account::account* acc) {
     line_result r;
     if (acc) acc->title = "进口管线压力损失";
     const line l = in.inlet.value_or(line{});
@@ -466,7 +487,7 @@ line_result check_inlet(const system_input& in, account::account* acc) {
 // pressure. Balanced bellows: the total gauge back pressure P_v − 0.1013 as a percentage of the
 // set pressure gives K_b (gas, steam) or K_w (liquid) from API 520 Part I's curves; beyond their
 // 50 % refused. The corrected capacity n·W·F_d·K_b is checked against W_s.
-backpressure_result check_outlet(const system_input& in, double F_d, account::account* acc) {
+static backpressure_result check_outlet_made(const system_input& in, double F_d, account::account* acc) {
     backpressure_result r;
     if (acc) acc->title = "出口管线背压";
     const line l = in.outlet.value_or(line{});
@@ -589,7 +610,7 @@ backpressure_result check_outlet(const system_input& in, double F_d, account::ac
 // (A_o·P_2 in N). 129 = √(2·8314)/1 rounded as API prints it; the US form is
 // F = W/366·√(kT/((k+1)M)) + A_o·P_2 in lbf, lb/h, °R, in², psig. P_2 is that of a sonic exit,
 // P_exit = W/A_o·√(2·R·T/(k·(k+1)·M)), less the atmosphere, 0 when the exit is not sonic.
-reaction_result check_reaction(const system_input& in, account::account* acc) {
+static reaction_result check_reaction_made(const system_input& in, account::account* acc) {
     reaction_result r;
     if (acc) acc->title = "排放反作用力（开式排放）";
     const auto medium = in.valve.medium;
@@ -659,7 +680,7 @@ reaction_result check_reaction(const system_input& in, account::account* acc) {
 // The regulation's 2.55×10⁵·F·A_r^0.82 kJ/h is 70.8 kW·A_r^0.82: the two agree where drainage is
 // poor, F is the same and the whole wetted area lies within 7.6 m. The regulation's W_s stays the
 // route's; the API figure is a reference, compared with the valves' capacity.
-fire_result check_fire(const system_input& in, const number& total, account::account* acc) {
+static fire_result check_fire_made(const system_input& in, const number& total, account::account* acc) {
     fire_result r;
     if (acc) acc->title = "火灾工况（API 521 对照）";
     const fire_input fi = in.fire.value_or(fire_input{});
@@ -735,6 +756,42 @@ fire_result check_fire(const system_input& in, const number& total, account::acc
     if (acc)
         acc->conclusion = "API 521：W = " + f(r.W_api) + " kg/h；本规定 W_{s} = " + f(W_s) +
                           " kg/h，路线仍以本规定的 W_{s} 为准";
+    return r;
+}
+
+valves_result check_valves(const system_input& in, account::account* acc) {
+    valves_result r = check_valves_made(in, acc);
+    guard_range(r, acc, {&r.total, &r.A_min, &r.d1_min, &r.d1_chosen, &r.W_chosen});
+    return r;
+}
+
+disc_result check_disc(const system_input& in, const number& total, account::account* acc) {
+    disc_result r = check_disc_made(in, total, acc);
+    guard_range(r, acc, {&r.capacity});
+    return r;
+}
+
+line_result check_inlet(const system_input& in, account::account* acc) {
+    line_result r = check_inlet_made(in, acc);
+    guard_range(r, acc, {&r.velocity, &r.K_total, &r.dP, &r.percent, &r.W_max, &r.P_choke});
+    return r;
+}
+
+backpressure_result check_outlet(const system_input& in, double F_d, account::account* acc) {
+    backpressure_result r = check_outlet_made(in, F_d, acc);
+    guard_range(r, acc, {&r.K_total, &r.P_valve_outlet, &r.built_up, &r.built_up_percent, &r.total_gauge_percent, &r.K_b, &r.corrected});
+    return r;
+}
+
+reaction_result check_reaction(const system_input& in, account::account* acc) {
+    reaction_result r = check_reaction_made(in, acc);
+    guard_range(r, acc, {&r.W_kg_s, &r.P_exit, &r.P2, &r.F});
+    return r;
+}
+
+fire_result check_fire(const system_input& in, const number& total, account::account* acc) {
+    fire_result r = check_fire_made(in, total, acc);
+    guard_range(r, acc, {&r.Q, &r.W_api, &r.ratio});
     return r;
 }
 
