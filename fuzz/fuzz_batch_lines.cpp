@@ -55,12 +55,31 @@ bool check_response(std::string_view text, std::size_t number, bool steps) {
     if (calc == "route") {
         const testing_json::value* relief = v.find("relief");
         const testing_json::value* device = v.find("device");
-        FUZZ_CHECK(v.keys.size() == 4 && relief && device);
+        // The optional relief-system part: each check with its outcome, never a figure on "pass"
+        // without its check having been made.
+        const testing_json::value* system = v.find("system");
+        FUZZ_CHECK(v.keys.size() == (system ? 5u : 4u) && relief && device);
         FUZZ_CHECK(relief->type == json::kind::object);
         FUZZ_CHECK(device->type == json::kind::object || device->type == json::kind::null);
         if (steps) {
             FUZZ_CHECK(relief->find("inputs") && relief->find("steps"));
             if (device->type == json::kind::object) FUZZ_CHECK(device->find("inputs") && device->find("steps"));
+        }
+        if (system) {
+            FUZZ_CHECK(system->type == json::kind::object || system->type == json::kind::null);
+            if (system->type == json::kind::object) {
+                FUZZ_CHECK(system->find("valves"));
+                for (const auto& check : system->items) {
+                    const testing_json::value* outcome = check.find("outcome");
+                    const testing_json::value* missing = check.find("missing");
+                    FUZZ_CHECK(outcome && outcome->type == json::kind::string);
+                    FUZZ_CHECK(outcome->text == "pass" || outcome->text == "fail" ||
+                               outcome->text == "not_made");
+                    FUZZ_CHECK(missing && missing->type == json::kind::array);
+                    if (!missing->items.empty()) FUZZ_CHECK(outcome->text == "not_made");
+                    if (steps) FUZZ_CHECK(check.find("inputs") && check.find("steps"));
+                }
+            }
         }
         return false;
     }

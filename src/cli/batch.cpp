@@ -12,6 +12,7 @@
 #include "route/choices.h"
 #include "route/route.h"
 #include "sizing/sizing.h"
+#include "system/system_calc.h"
 
 namespace ventora::cli {
 using namespace ventora::choices;
@@ -292,6 +293,130 @@ void respond_to(const disc_request& req, std::uint64_t line, response& r, const 
     }
     r.close();
 }
+// A check's outcome, the values it lacked and why it was refused.
+void write_check(const system::check& c, response& r) {
+    r.text("outcome", system::outcome_code(c.result));
+    r.key("missing");
+    r.open_list();
+    for (const std::string& m : c.missing) {
+        r.element();
+        json::write_string(r.raw(), m);
+    }
+    r.close_list();
+    r.text_or_null("reason", c.refusal);
+}
+
+std::optional<double> as_number(const std::optional<int>& n) {
+    return n ? std::optional<double>(*n) : std::nullopt;
+}
+
+// "system": the relief-system checks after the route's valve, with the route's valve, its
+// result and kept rate; with --steps each check's account.
+void write_system(const route_request& req, const route::route_result& result, response& r,
+                  const context& c) {
+    r.key("system");
+    if (!result.valve) {
+        r.raw() += "null";
+        return;
+    }
+    system::system_input in = *req.system;
+    in.valve = req.input.valve;
+    in.press = *result.valve;
+    in.W_s = result.relief.stored;
+    in.relief = req.input.relief;
+    in.relief_result = result.relief;
+    system::accounts accs;
+    const system::system_result s = system::check_system(in, c.opts.steps ? &accs : nullptr);
+    std::size_t next = 0;
+    // The system part's texts carry their field names; each check takes its own fields' texts.
+    using pair = std::pair<std::string_view, std::string_view>;  // field, account symbol
+    const bool steam = in.valve.medium == valve::valve_medium::saturated_steam;
+    const auto account_of = [&](response& out, std::initializer_list<pair> fields) {
+        if (!c.opts.steps || next >= accs.size()) return;
+        account::account& acc = accs[next++];
+        for (account::input& input : acc.inputs)
+            for (const auto& [name, symbol] : fields)
+                for (const box_text& t : c.texts)
+                    if (t.part == 2 && t.symbol == name && input.symbol == symbol) input.text = t.text;
+        write_account(acc, out);
+    };
+    r.open();
+    r.key("valves");
+    r.open();
+    write_check(s.valves, r);
+    r.num("n", std::optional<double>(s.valves.n));
+    r.num("total", s.valves.total);
+    r.num("n_min", as_number(s.valves.n_min));
+    r.num("A_min", s.valves.A_min);
+    r.num("d1_min", s.valves.d1_min);
+    r.num("d1", s.valves.d1_chosen);
+    account_of(r, {{"n", "n"}});
+    r.close();
+    if (s.disc) {
+        r.key("disc");
+        r.open();
+        write_check(*s.disc, r);
+        r.num("F_d", std::optional<double>(s.disc->F_d));
+        r.num("capacity", s.disc->capacity);
+        account_of(r, {{"F_d", "F_{d}"}});
+        r.close();
+    }
+    if (s.inlet) {
+        r.key("inlet");
+        r.open();
+        write_check(*s.inlet, r);
+        r.num("Re", s.inlet->fr ? std::optional<double>(s.inlet->fr->Re) : std::nullopt);
+        r.num("f", s.inlet->fr ? std::optional<double>(s.inlet->fr->f) : std::nullopt);
+        r.num("dP", s.inlet->dP);
+        r.num("percent", s.inlet->percent);
+        r.key("choked");
+        r.raw() += s.inlet->choked ? "true" : "false";
+        r.num("W_max", s.inlet->W_max);
+        account_of(r, {{"inlet_D", "D"}, {"inlet_L", "L"}, {"inlet_K", "ΣK"}, {"inlet_eps", "ε"},
+                       {"mu", "μ"}, {"rho", "ρ"}});
+        r.close();
+    }
+    if (s.outlet) {
+        r.key("outlet");
+        r.open();
+        write_check(*s.outlet, r);
+        r.num("P_valve_outlet", s.outlet->P_valve_outlet);
+        r.num("built_up", s.outlet->built_up);
+        r.num("built_up_percent", s.outlet->built_up_percent);
+        r.num("back_pressure_percent", s.outlet->total_gauge_percent);
+        r.key("choked_exit");
+        r.raw() += s.outlet->choked_exit ? "true" : "false";
+        r.num("K_b", s.outlet->K_b);
+        r.num("corrected", s.outlet->corrected);
+        account_of(r, {{"outlet_D", "D"}, {"outlet_L", "L"}, {"outlet_K", "ΣK"}, {"outlet_eps", "ε"},
+                       {"P_e", "P_{e}"}, {"mu", "μ"}, {"rho", "ρ"}});
+        r.close();
+    }
+    if (s.reaction) {
+        r.key("reaction");
+        r.open();
+        write_check(*s.reaction, r);
+        r.num("P_2", s.reaction->P2);
+        r.num("F", s.reaction->F);
+        if (steam)
+            account_of(r, {{"A_o", "A_{o}"}, {"P_2", "P_{2}"}, {"k", "k"}, {"T", "T"}, {"M", "M"}});
+        else
+            account_of(r, {{"A_o", "A_{o}"}, {"P_2", "P_{2}"}});
+        r.close();
+    }
+    if (s.fire) {
+        r.key("fire");
+        r.open();
+        write_check(*s.fire, r);
+        r.num("Q", s.fire->Q);
+        r.num("W_api", s.fire->W_api);
+        r.num("ratio", s.fire->ratio);
+        account_of(r, {{"fire_A", "A"}, {"fire_F", "F"}});
+        r.close();
+    }
+    r.close();
+}
+
 // {"line":N,"calc":"route","relief":{...},"device":{...}|null}: each part as the plain request's
 // response without its line.
 void respond_to(const route_request& req, std::uint64_t line, response& r, const context& c) {
@@ -328,6 +453,7 @@ void respond_to(const route_request& req, std::uint64_t line, response& r, const
     } else {
         r.raw() += "null";
     }
+    if (req.system) write_system(req, result, r, c);
     r.close();
 }
 
@@ -505,6 +631,19 @@ Requests (one JSON object per line):
       the report's title block, all strings: project (工程名称), equipment (设备名称),
       tag (设备位号), drawing (图号), designer, design_date, checker, check_date, approver,
       approve_date. Optional "format":"ventora-case" and "version":1, as in case files.
+      Optional "system" (with a valve device only): the relief-system checks, all fields
+      optional numbers (initially empty) and choices:
+        n (valves, default 1), F_d (certified disc factor, default 0.9), inlet_D mm, inlet_L m,
+        inlet_K (sum of fittings' K), inlet_eps mm (default 0.045), outlet_D, outlet_L,
+        outlet_K, outlet_eps, P_e (outlet end, absolute MPa, default 0.1013), mu mPa·s,
+        rho kg/m³ (steam at the relieving state; a liquid's overrides the valve's), k, T, M
+        (steam's, for the reaction force), A_o mm² (default the outlet bore), P_2 MPa gauge
+        (default a sonic exit's), fire_A m² (wetted area within 7.6 m, default the relief's),
+        fire_F (default 1)
+        disc: "yes" | "no"; valve_kind: "conventional" | "bellows"; discharge: "open" |
+        "closed" (open: the reaction force); drainage: "adequate" | "inadequate"
+      A line's check is made when one of its fields is given; the fire case when drainage,
+      fire_A or fire_F is.
 
   {"calc":"properties","substance":S,"T":K,"P":MPa}
       The medium library's properties of substance S (an id, Chinese or English name, formula
@@ -528,7 +667,11 @@ would show for that press, in order):
       S: "no_medium" | "no_nozzle" | "bad_k" | "bad_input" | "area_ready"
   {"line":N,"calc":"route","relief":{"calc":"relief",...},"device":{"calc":"valve"|"disc",...}|null}
       each part as the plain request's response without "line"; "device" is null when the
-      relief rate was refused or no device was asked for.
+      relief rate was refused or no device was asked for. With "system", a "system" member
+      (null when the valve did not run): "valves" always, "disc", "inlet", "outlet",
+      "reaction", "fire" as asked, each with "outcome":"pass"|"fail"|"not_made", "missing"
+      (the values a check not made lacks), "reason" (why it was refused) and its figures;
+      with --steps each also has its account's "inputs" and "steps".
   {"line":N,"calc":"properties","id":...,"name_zh":...,"name_en":...,"M":...,"k":...,"Z":...,
    "T_sat":...,"P_sat":...,"q":...,"rho_liquid":...,"warnings":[...],"sources":{...}}
       M kg/kmol; k and Z at T (or T_sat); T_sat K at P; P_sat MPa at T; q kJ/kg and rho_liquid

@@ -26,7 +26,7 @@ namespace od = simdjson::ondemand;
 // no request has are only noted, never read.
 
 constexpr std::size_t max_fields = 32;  // the largest request has 19
-constexpr std::size_t max_objects = 5;  // the line and a route's project, media, relief and device
+constexpr std::size_t max_objects = 6;  // the line and a route's project, media, relief, device, system
 
 // Equality of short names: length and first byte settle nearly every comparison.
 bool same(std::string_view a, std::string_view b) {
@@ -546,6 +546,90 @@ bool decode_device(const object_view& object, route::route_input& in, text_sink 
     return true;
 }
 
+// A route's "system" part: flat, its lines' and fire case's fields prefixed ("inlet_D"). A box's
+// symbol is its field name: the checks' accounts share symbols (two lines' "D"), and the
+// response attaches each text to its own check's input.
+struct system_fields {
+    system::system_input in;
+    system::line inlet, outlet;
+    system::fire_input fire;
+};
+
+inline constexpr named<bool> yes_no[] = {{"yes", true}, {"no", false}};
+inline constexpr named<bool> valve_kinds[] = {{"conventional", false}, {"bellows", true}};
+inline constexpr named<bool> discharges[] = {{"open", true}, {"closed", false}};
+inline constexpr named<bool> drainages[] = {{"adequate", true}, {"inadequate", false}};
+
+const number_field<system_fields> system_numbers[] = {
+    {"n", "n", empty_box, [](system_fields& s) -> number& { return s.in.n; }},
+    {"F_d", "F_d", empty_box, [](system_fields& s) -> number& { return s.in.F_d; }},
+    {"inlet_D", "inlet_D", empty_box, [](system_fields& s) -> number& { return s.inlet.D; }},
+    {"inlet_L", "inlet_L", empty_box, [](system_fields& s) -> number& { return s.inlet.L; }},
+    {"inlet_K", "inlet_K", empty_box, [](system_fields& s) -> number& { return s.inlet.K_sum; }},
+    {"inlet_eps", "inlet_eps", empty_box, [](system_fields& s) -> number& { return s.inlet.roughness; }},
+    {"outlet_D", "outlet_D", empty_box, [](system_fields& s) -> number& { return s.outlet.D; }},
+    {"outlet_L", "outlet_L", empty_box, [](system_fields& s) -> number& { return s.outlet.L; }},
+    {"outlet_K", "outlet_K", empty_box, [](system_fields& s) -> number& { return s.outlet.K_sum; }},
+    {"outlet_eps", "outlet_eps", empty_box, [](system_fields& s) -> number& { return s.outlet.roughness; }},
+    {"P_e", "P_e", empty_box, [](system_fields& s) -> number& { return s.in.P_outlet; }},
+    {"mu", "mu", empty_box, [](system_fields& s) -> number& { return s.in.medium.mu; }},
+    {"rho", "rho", empty_box, [](system_fields& s) -> number& { return s.in.medium.rho; }},
+    {"k", "k", empty_box, [](system_fields& s) -> number& { return s.in.medium.k; }},
+    {"T", "T", empty_box, [](system_fields& s) -> number& { return s.in.medium.T; }},
+    {"M", "M", empty_box, [](system_fields& s) -> number& { return s.in.medium.M; }},
+    {"A_o", "A_o", empty_box, [](system_fields& s) -> number& { return s.in.A_o; }},
+    {"P_2", "P_2", empty_box, [](system_fields& s) -> number& { return s.in.P_2; }},
+    {"fire_A", "fire_A", empty_box, [](system_fields& s) -> number& { return s.fire.A; }},
+    {"fire_F", "fire_F", empty_box, [](system_fields& s) -> number& { return s.fire.F; }},
+};
+
+const choice_field<system_fields> system_choices[] = {
+    {"disc",
+     [](system_fields& s, std::string_view f, const field& v, std::string& e) {
+         std::optional<bool> b;
+         if (!read_choice(yes_no, f, v, b, e)) return false;
+         s.in.disc_under_valve = b.value_or(false);
+         return true;
+     }},
+    {"valve_kind",
+     [](system_fields& s, std::string_view f, const field& v, std::string& e) {
+         std::optional<bool> b;
+         if (!read_choice(valve_kinds, f, v, b, e)) return false;
+         s.in.bellows = b.value_or(false);
+         return true;
+     }},
+    {"discharge",
+     [](system_fields& s, std::string_view f, const field& v, std::string& e) {
+         std::optional<bool> b;
+         if (!read_choice(discharges, f, v, b, e)) return false;
+         s.in.open_discharge = b.value_or(false);
+         return true;
+     }},
+    {"drainage",
+     [](system_fields& s, std::string_view f, const field& v, std::string& e) {
+         return read_choice(drainages, f, v, s.fire.drainage, e);
+     }},
+};
+
+// The "system" part: a line's check is asked for when any of its fields is given, the fire case
+// when any of "drainage", "fire_A", "fire_F" is.
+bool decode_system(const object_view& object, system::system_input& out, text_sink sink,
+                   std::string& error) {
+    system_fields s;
+    if (!read_fields(object, "route", system_numbers, system_choices, {}, s, sink, error))
+        return false;
+    const auto any = [&object](std::initializer_list<std::string_view> keys) {
+        for (std::string_view k : keys)
+            if (object.find(k)) return true;
+        return false;
+    };
+    if (any({"inlet_D", "inlet_L", "inlet_K", "inlet_eps"})) s.in.inlet = s.inlet;
+    if (any({"outlet_D", "outlet_L", "outlet_K", "outlet_eps"})) s.in.outlet = s.outlet;
+    if (any({"drainage", "fire_A", "fire_F"})) s.in.fire = s.fire;
+    out = std::move(s.in);
+    return true;
+}
+
 // The part of a route line a field names: an object read by the reader, or an error.
 const object_view* part(const reader& r, const field& f, std::string_view name, std::string& error) {
     if (f.type != kind::object || f.object < 0) {
@@ -565,6 +649,7 @@ bool decode_route(const reader& r, route_request& out, std::vector<box_text>* te
     const field* device_part = nullptr;
     const field* project_part = nullptr;
     const field* media_part = nullptr;
+    const field* system_part = nullptr;
     for (std::size_t i = 0; i < line.count; ++i) {
         const field& f = line.fields[i];
         const field** slot = nullptr;
@@ -591,6 +676,7 @@ bool decode_route(const reader& r, route_request& out, std::vector<box_text>* te
         if (key == "relief") slot = &relief_part;
         else if (key == "device") slot = &device_part;
         else if (key == "project") slot = &project_part;
+        else if (key == "system") slot = &system_part;
         if (!slot) {
             error = "unknown field " + quoted(key) + " for calc \"route\"";
             return false;
@@ -634,6 +720,18 @@ bool decode_route(const reader& r, route_request& out, std::vector<box_text>* te
     if (device_part && device_part->type != kind::null) {
         const object_view* device = part(r, *device_part, "device", error);
         if (!device || !decode_device(*device, out.input, {texts, 1}, error)) return false;
+    }
+    if (system_part && system_part->type != kind::null) {
+        if (out.input.next != route::device::safety_valve) {
+            error = "field \"system\" needs a safety-valve device (\"device\":{\"calc\":\"valve\",...})";
+            return false;
+        }
+        const object_view* sys = part(r, *system_part, "system", error);
+        out.system.emplace();
+        if (!sys || !decode_system(*sys, *out.system, {texts, 2}, error)) {
+            if (sys) error = "in \"system\": " + error;
+            return false;
+        }
     }
     return true;
 }

@@ -16,6 +16,7 @@
 #include "media/properties.h"
 #include "relief/relief_calc.h"
 #include "route/route.h"
+#include "system/system_calc.h"
 #include "valve/valve_calc.h"
 
 namespace ventora::cli {
@@ -38,6 +39,9 @@ struct disc_request {
 struct route_request {
     route::route_input input;
     account::project_info project;
+    // The optional "system" part: the relief-system checks after a safety valve. Only what is
+    // typed; the route's valve, its result and W_s are added when the route has run.
+    std::optional<system::system_input> system;
 };
 
 // The medium library's properties of one substance, at an optional state. The substance is one

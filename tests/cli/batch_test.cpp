@@ -426,3 +426,48 @@ TEST(Help, DescribesTheFormat) {
 }
 
 }  // namespace
+
+namespace {
+
+// A route's "system" part: the checks run after the route's own valve with its kept W_s.
+const std::string system_route =
+    R"({"calc":"route","relief":{"case":"typed_rate","W_t":"6000"},"device":{"calc":"valve",)"
+    R"("tab":"input","valve_type":"full_lift","medium":"gas","d1":"25","C":"356","Ps":"1",)"
+    R"("M":"29","T":"300","Z":"1","k":"1.4","Po":"0.1"},"system":{)";
+
+TEST(RouteSystem, ChecksTheRoutesValveAgainstItsKeptRate) {
+    // d1 = 25: W = 3215 kg/h a valve; two valves 6430 ≥ 6000, with a disc 0.9·6430 = 5787 < 6000.
+    std::string out;
+    ASSERT_TRUE(answer_line(system_route + R"("n":"2","disc":"yes"}})", 1, out));
+    const auto r = read_response(out);
+    const auto* s = r.find("system");
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->find("valves")->find("outcome")->text, "pass");
+    EXPECT_EQ(number_at(*s->find("valves"), "total"), 6430.0);
+    EXPECT_EQ(s->find("disc")->find("outcome")->text, "fail");
+    EXPECT_FALSE(s->find("inlet"));  // no inlet field given: no inlet check
+}
+
+TEST(RouteSystem, ACheckLackingAValueNamesIt) {
+    std::string out;
+    const std::string l = system_route + R"("inlet_D":"80","inlet_L":"1.5","inlet_K":"2"}})";
+    ASSERT_TRUE(answer_line(l, l.size(), 1, out, options{true}));
+    const auto r = read_response(out);
+    const auto* inlet = r.find("system")->find("inlet");
+    ASSERT_TRUE(inlet);
+    EXPECT_EQ(inlet->find("outcome")->text, "not_made");
+    ASSERT_EQ(inlet->find("missing")->items.size(), 1u);  // μ
+    EXPECT_TRUE(inlet->find("steps"));
+}
+
+TEST(RouteSystem, NeedsAValveDevice) {
+    std::string out;
+    EXPECT_FALSE(answer_line(
+        R"({"calc":"route","relief":{"case":"typed_rate","W_t":"6000"},"system":{"n":"2"}})", 1, out));
+    EXPECT_NE(out.find("safety-valve device"), std::string::npos);
+    out.clear();
+    EXPECT_FALSE(answer_line(system_route + R"("pipes":"2"}})", 1, out));
+    EXPECT_NE(out.find("unknown field \\\"pipes\\\""), std::string::npos);
+}
+
+}  // namespace

@@ -12,6 +12,17 @@
 
 namespace ventora::regulation {
 
+// Full-lift valve flow area A = 0.25·3.14·d1² (mm², d1 the throat in mm), 3.14 for π as in every
+// area formula of the regulation: the factor 0.25·3.14, and a throat found from an area with it.
+inline constexpr double full_lift_area_factor = 0.25 * 3.14;
+
+// The fire case of an uninsulated liquefied-gas vessel: W_s = 2.55×10⁵·F·A^0.82/q (kJ/h over
+// kJ/kg), i.e. 70.8 kW·A^0.82. Formed as the double product 2.55 × 100000, which is
+// 254999.99999999997, one unit in the last place below 255000: a rate that works out at exactly
+// 255000 is therefore 254999 after Int.
+inline constexpr double uninsulated_fire_coefficient = 2.55 * 100000;
+static_assert(uninsulated_fire_coefficient < 255000.0);
+
 // Gas, critical flow: W = 0.076·K·C·P·A·√(M/(Z·T)), P absolute MPa, A mm², W kg/h.
 inline constexpr double gas_critical_coefficient = 0.076;
 // Gas, subcritical flow: W = 55.84·K·P·A·√(M/(Z·T))·ψ.

@@ -4,19 +4,9 @@
 
 #include "account/steps.h"
 #include "numbers/checked.h"
+#include "regulation/discharge.h"
 
 namespace ventora::relief {
-namespace {
-
-using ventora::checked;
-using account::term;
-using account::used;
-
-// The regulation's coefficient 2.55 × 10⁵ for an uninsulated vessel in a fire. Formed as the
-// double product 2.55 × 100000, which is 254999.99999999997, one unit in the last place below
-// 255000: a rate that works out at exactly 255000 is therefore 254999 after Int.
-constexpr double uninsulated_C = 2.55 * 100000;
-static_assert(uninsulated_C < 255000.0);
 
 std::optional<double> environment_factor(std::optional<installation> installed) {
     if (!installed) return std::nullopt;
@@ -27,6 +17,15 @@ std::optional<double> environment_factor(std::optional<installation> installed) 
     }
     return std::nullopt;
 }
+
+namespace {
+
+using ventora::checked;
+using account::term;
+using account::used;
+
+// The regulation's coefficient 2.55 × 10⁵ for an uninsulated vessel in a fire.
+constexpr double uninsulated_C = regulation::uninsulated_fire_coefficient;
 
 relief_result refuse(const char* message, account::account* acc = nullptr,
                      std::string_view check = {}) {

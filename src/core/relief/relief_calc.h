@@ -22,6 +22,8 @@ enum class insulation { uninsulated, insulated };
 // Sets the environment factor F: 0.3 below ground under sand, 1 above ground, 0.6 under a water
 // spray of more than 10 L/(m²·min).
 enum class installation { below_ground, above_ground, water_spray };
+// The environment factor F of the installation; unset when none is chosen.
+std::optional<double> environment_factor(std::optional<installation> installed);
 enum class vessel_form { hemispherical_heads, elliptical_heads, vertical, spherical };
 
 // Everything one calculation needs. Choices are empty when no option is chosen; a number is

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <utility>
 
+#include "regulation/discharge.h"
+
 namespace ventora::sizing {
 namespace {
 
@@ -238,7 +240,7 @@ valve_sizing size_valve(const valve_sizing_input& in, account::account* book) {
     out.A_min = positive_finite(A * W_s / W);
     out.margin = positive_finite(W / W_s);
     if (out.A_min && in.type == valve::valve_type::full_lift) {
-        out.d1_min = positive_finite(std::sqrt(*out.A_min / (0.25 * 3.14)));
+        out.d1_min = positive_finite(std::sqrt(*out.A_min / regulation::full_lift_area_factor));
     }
     if (book) {
         add_step(book, "所需最小排放面积", "A_{min} = A·W_{s}/W",
@@ -332,7 +334,7 @@ valve_sizing size_valve(const valve_sizing_input& in, account::account* book) {
 std::optional<double> disc_min_bore(const number& A, account::account* book) {
     const double area = value_or_zero(A);
     std::optional<double> d;
-    if (area > 0.0) d = positive_finite(std::sqrt(area / (0.25 * 3.14)));
+    if (area > 0.0) d = positive_finite(std::sqrt(area / regulation::full_lift_area_factor));
     if (book) {
         book->title = "选型与复核（参考）";
         add_input(book, "A", "爆破片最小排放面积", "mm^{2}", A);

@@ -67,7 +67,7 @@ area_result valve_flow_area(valve_type type, std::optional<seal_face> face, cons
     std::string substituted;
     checked raw = checked::fault();
     if (type == valve_type::full_lift) {
-        raw = 0.25 * 3.14 * checked(d1) * d1;
+        raw = regulation::full_lift_area_factor * checked(d1) * d1;
         if (acc) {
             formula = "A = 0.25·3.14·d_{1}^{2}";
             substituted = "A = 0.25·3.14·" + used(d1) + "^{2}";
