@@ -1,4 +1,4 @@
-#include "request.h"
+#include "request/request.h"
 
 #include <cfloat>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace ventora;
-using namespace ventora::cli;
+using namespace ventora::requests;
 
 namespace {
 

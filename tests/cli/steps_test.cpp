@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "batch.h"
-#include "json.h"
+#include "request/json.h"
 #include "json_tree.h"
 
 using namespace ventora::cli;
