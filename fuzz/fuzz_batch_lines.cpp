@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "batch.h"
-#include "json.h"
+#include "request/json.h"
 #include "json_tree.h"
 #include "fuzz_check.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "json.h"
+#include "request/json.h"
 #include "disc/disc_calc.h"
 #include "fuzz_check.h"
 #include "relief/relief_calc.h"
@@ -88,7 +88,7 @@ bool finite_or_unset(const number& n) { return !n || std::isfinite(*n); }
 bool finite_or_unset(const std::optional<float>& n) { return !n || std::isfinite(*n); }
 bool whole_or_unset(const number& n) { return !n || std::floor(*n) == *n; }
 bool valid_text(const std::string& s) {
-    return !s.empty() && ventora::cli::json::find_invalid_utf8(s) == std::string_view::npos;
+    return !s.empty() && ventora::requests::json::find_invalid_utf8(s) == std::string_view::npos;
 }
 bool starts_with(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 

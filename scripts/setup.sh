@@ -12,6 +12,7 @@ packages=(
   libsimdjson-dev                # ventora-calc's requests and the case files are read with simdjson
   libzip-dev                     # the book's ODT is a zip
   hyperfine python3              # bench/tool_throughput.sh: timing, and the Python batch it compares with
+  python3-fluids                 # bench/tool_throughput.sh: the API 520 sizing loop a user would write instead
   clang-14 libclang-rt-14-dev    # libFuzzer and the sanitizer runtime
   xvfb xauth                     # headless runs of the real windows
   poppler-utils unzip            # the book's tests read its PDF (pdftotext) and ODT (content.xml)

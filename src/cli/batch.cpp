@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "account/account.h"
-#include "json.h"
+#include "request/json.h"
 #include "media/media.h"
 #include "media/properties.h"
 #include "route/choices.h"
@@ -543,10 +543,9 @@ void batch::answer(std::string_view line, std::size_t readable) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (at_source_start_) {
         at_source_start_ = false;
-        if (line.substr(0, 3) == "\xEF\xBB\xBF") {
-            line.remove_prefix(3);
-            readable -= 3;
-        }
+        const std::string_view unmarked = without_byte_order_mark(line);
+        readable -= line.size() - unmarked.size();
+        line = unmarked;
     }
     if (!answer_line(line, readable, ++line_, out_, options_)) any_error_ = true;
     out_ += '\n';

@@ -8,9 +8,12 @@
 #include <string>
 #include <string_view>
 
-#include "request.h"
+#include "request/request.h"
 
 namespace ventora::cli {
+
+// Requests are read by the route request's decoder, which the case files share.
+using namespace ventora::requests;
 
 // What the responses hold beyond the results.
 struct options {

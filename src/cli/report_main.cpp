@@ -14,7 +14,7 @@
 #include <QGuiApplication>
 
 #include "book/report_core.h"
-#include "request.h"
+#include "request/request.h"
 #include "route/route.h"
 
 namespace {
@@ -36,7 +36,7 @@ bool read_input(const QString& name, std::string& text) {
 // One chapter per line, numbered across all inputs as ventora-calc numbers them.
 void add_chapters(std::string_view text, std::uint64_t& line_number,
                   std::vector<ventora::book::chapter>& chapters) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    text = ventora::requests::without_byte_order_mark(text);
     while (!text.empty()) {
         const auto end = text.find('\n');
         std::string_view line = text.substr(0, end);
@@ -44,7 +44,7 @@ void add_chapters(std::string_view text, std::uint64_t& line_number,
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         ventora::book::chapter c;
         c.line = ++line_number;
-        const ventora::cli::decoded_route decoded = ventora::cli::decode_route_line(line);
+        const ventora::requests::decoded_route decoded = ventora::requests::decode_route_line(line);
         if (!decoded.error.empty()) {
             c.error = decoded.error;
         } else {

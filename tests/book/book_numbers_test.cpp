@@ -9,7 +9,7 @@
 #include "book/book_numbers.h"
 #include "media/properties.h"
 #include "numbers/number.h"
-#include "request.h"
+#include "request/request.h"
 
 namespace ventora::book {
 namespace {
@@ -72,7 +72,7 @@ const worked_route worked_routes[] = {
 class WorkedRoute : public testing::TestWithParam<worked_route> {};
 
 TEST_P(WorkedRoute, EveryStepRecomputesFromItsPrintedValues) {
-    const cli::decoded_route decoded = cli::decode_route_line(GetParam().line);
+    const requests::decoded_route decoded = requests::decode_route_line(GetParam().line);
     ASSERT_EQ(decoded.error, "");
     account::route_account book;
     route::run_route(decoded.input, &book);
@@ -124,7 +124,7 @@ TEST(BookNumbers, ComparisonNearItsThresholdIsPrintedSoItStillHolds) {
 
 // The propane route as the checker reads it: titles set, each value once, sources cited.
 TEST(BookText, PropaneRouteReadsAsWritten) {
-    const cli::decoded_route decoded = cli::decode_route_line(worked_routes[0].line);
+    const requests::decoded_route decoded = requests::decode_route_line(worked_routes[0].line);
     ASSERT_EQ(decoded.error, "");
     chapter c;
     c.result = route::run_route(decoded.input, &c.route);

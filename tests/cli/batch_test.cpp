@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "json.h"
+#include "request/json.h"
 #include "json_tree.h"
 
 using namespace ventora::cli;

@@ -1,5 +1,5 @@
-#include "json.h"
-#include "request.h"
+#include "request/json.h"
+#include "request/request.h"
 #include "json_tree.h"
 
 #include <cfloat>
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace ventora::cli::json;
+using namespace ventora::requests::json;
 
 namespace {
 
@@ -49,7 +49,7 @@ void PrintTo(const escape_case& c, std::ostream* os) { *os << c.name; }
 // Strings are decoded by the request reader: a route's project name carries the text through.
 class JsonStringEscape : public testing::TestWithParam<escape_case> {};
 TEST_P(JsonStringEscape, Decodes) {
-    const auto d = ventora::cli::decode_route_line(R"({"calc":"route","project":{"project":)" +
+    const auto d = ventora::requests::decode_route_line(R"({"calc":"route","project":{"project":)" +
                                                    GetParam().json +
                                                    R"(},"relief":{"case":"typed_rate"}})");
     EXPECT_EQ(d.error, "");
@@ -81,7 +81,7 @@ void PrintTo(const bad_case& c, std::ostream* os) { *os << c.name; }
 class JsonRejects : public testing::TestWithParam<bad_case> {};
 TEST_P(JsonRejects, WithAMessageNamingThePlace) {
     EXPECT_EQ(problem(GetParam().text), GetParam().error);
-    EXPECT_FALSE(ventora::cli::decode_line(GetParam().text).req.has_value());
+    EXPECT_FALSE(ventora::requests::decode_line(GetParam().text).req.has_value());
 }
 INSTANTIATE_TEST_SUITE_P(
     Json, JsonRejects,

@@ -9,10 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "json.h"
+#include "request/json.h"
 
 namespace ventora::cli::testing_json {
 
+namespace json = requests::json;
 using json::kind;
 
 struct value {

@@ -1,4 +1,4 @@
-#include "request.h"
+#include "request/request.h"
 
 #include <cfloat>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace ventora;
-using namespace ventora::cli;
+using namespace ventora::requests;
 
 namespace {
 
@@ -327,9 +327,13 @@ TEST(DecodeRouteLine, FillsTheTitleBlockReliefAndDevice) {
         R"("project":{"project":"储罐工程","equipment":"氮气储罐","tag":"V-101","drawing":"D-7",)"
         R"("designer":"张工","design_date":"2026-12-07","checker":"李工","check_date":"2026-12-08",)"
         R"("approver":"王工","approve_date":"2026-12-09"},)"
+        R"("media":{"relief":"propane","device":"nitrogen"},)"
         R"("relief":{"case":"compressed_gas","compressed_kind":"gas_storage_tank","rho":10,"d":100,"v":"20"},)"
         R"("device":{"calc":"valve","valve_type":"full_lift","medium":"gas","d1":50,"Po":"0.1"}})");
     ASSERT_EQ(d.error, "");
+    // The windows' media, each in its place, for the book's sources.
+    EXPECT_EQ(d.relief_medium, "propane");
+    EXPECT_EQ(d.device_medium, "nitrogen");
     EXPECT_EQ(d.project.project, "储罐工程");
     EXPECT_EQ(d.project.equipment, "氮气储罐");
     EXPECT_EQ(d.project.tag, "V-101");
@@ -368,6 +372,7 @@ TEST(DecodeRouteLine, TakesADiscOrNoDevice) {
         EXPECT_EQ(none.error, "") << line;
         EXPECT_FALSE(none.input.next.has_value()) << line;
         EXPECT_EQ(none.project.project, "") << line;
+        EXPECT_EQ(none.relief_medium, "") << line;
     }
 }
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "batch.h"
-#include "json.h"
+#include "request/json.h"
 #include "json_tree.h"
 
 using namespace ventora::cli;
@@ -109,7 +109,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Micro lift: A = 326, W = 987; no throat for a valve that is not full lift.
         sizing_case{"MicroLiftHasNoThroat",
                     R"({"calc":"valve","valve_type":"micro_lift_plain","seal_face":"flat","medium":"gas","d1":50,"h":2,"D":52,"C":356,"Ps":1,"M":29,"T":300,"Z":1,"k":1.4,"Po":0.1,"vessel_ws":1000})",
-                    326.0 * 1000 / 987, NAN, 987.0 / 1000, 101.69, "E", nullptr}),
+                    326.0 * 1000 / 987, NAN, 987.0 / 1000, 101.69, "E", nullptr},
+        // Liquid through a micro-lift valve, K = 0.45 apart from API's K_d = 0.65: A = Int(3.14·60·50/25)
+        // = 376, W = Int(5.1·0.45·376·√(1000·(1.3 − 0.1))) = 29892. API: P1 = 1300, P2 = 100 kPa,
+        // Q = 36000/1000·1000/60 = 600 L/min, A = 11.78·600/0.65·√(1/1200) = 313.90 mm², the G
+        // orifice (198.1 < A ≤ 324.5); with K_d = K it would be 453.41, an H.
+        sizing_case{"LiquidTakesApisOwnKd",
+                    R"({"calc":"valve","valve_type":"micro_lift_ring","seal_face":"flat","medium":"liquid","d1":50,"D":60,"rho":1000,"Ps":1,"Po":0.1,"vessel_ws":36000})",
+                    376.0 * 36000 / 29892, NAN, 29892.0 / 36000, 313.90, "G", nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ValveSizing, NoneBeforeThePressReachedACapacity) {

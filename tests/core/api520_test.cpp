@@ -190,6 +190,18 @@ const orifice_case orifice_cases[] = {
     {"ExactlyDTakesD", 71.0, 'D'},
     {"JustAboveDTakesE", 71.01, 'E'},
     {"ExactlyJTakesJ", 830.3, 'J'},
+    // Every other letter at its own published area (API 526, the square-inch areas in mm²): a
+    // letter's area mistyped lower hands that exact area to the next letter.
+    {"ExactlyETakesE", 126.5, 'E'},
+    {"ExactlyFTakesF", 198.1, 'F'},
+    {"ExactlyGTakesG", 324.5, 'G'},
+    {"ExactlyHTakesH", 506.5, 'H'},
+    {"ExactlyKTakesK", 1185.8, 'K'},
+    {"ExactlyLTakesL", 1840.6, 'L'},
+    {"ExactlyMTakesM", 2322.6, 'M'},
+    {"ExactlyPTakesP", 4116.1, 'P'},
+    {"ExactlyQTakesQ", 7129.0, 'Q'},
+    {"ExactlyRTakesR", 10322.6, 'R'},
     {"JustAboveJTakesK", 830.31, 'K'},
     {"ReadmeApiAreaTakesK", 1016.90, 'K'},
     {"ExactlyNTakesN", 2800.0, 'N'},

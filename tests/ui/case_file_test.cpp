@@ -147,6 +147,9 @@ private slots:
             QTest::newRow(name) << QByteArray::fromStdString(bytes) << QString::fromUtf8(error);
         };
         row("empty file", "", "不是一行JSON");
+        // A byte order mark is taken at the very start only (where Notepad writes it).
+        row("a byte order mark after a blank", " \xEF\xBB\xBF" + minimal(), "不是一行JSON");
+        row("two byte order marks", "\xEF\xBB\xBF\xEF\xBB\xBF" + minimal(), "不是一行JSON");
         row("not JSON", "W_t=10000", "不是一行JSON");
         row("cut short", fresh_relief_line.substr(0, 120), "不是一行JSON");
         row("two cases in one file", minimal() + "\n" + minimal(), "不是一行JSON");
@@ -211,6 +214,12 @@ private slots:
         const read_result r = read_case(std::string_view(bytes.constData(), std::size_t(bytes.size())));
         QVERIFY(!r.data);
         QVERIFY2(r.error.contains(error), qPrintable(r.error));
+    }
+
+    void a_byte_order_mark_at_the_start_is_taken() {
+        const read_result r = read_case("\xEF\xBB\xBF" + minimal(",\"W_t\":\"800\""));
+        QVERIFY2(r.data, qPrintable(r.error));
+        QCOMPARE(r.data->relief.W_t, QStringLiteral("800"));
     }
 
     void absent_and_null_fields_take_the_window_as_it_opens() {

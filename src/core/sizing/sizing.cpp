@@ -297,7 +297,7 @@ valve_sizing size_valve(const valve_sizing_input& in, account::account* book) {
         // Critical gas: the regulation's 0.076·C against API's 1000·C for the same k, 1.001 when
         // C belongs to k.
         const bool C_differs = !subcritical && in.medium == valve_medium::gas &&
-                               std::fabs(0.076 * value_or_zero(in.in.C) / (1000.0 * same.C) - 1.0) >
+                               std::fabs(regulation::gas_critical_coefficient * value_or_zero(in.in.C) / (1000.0 * same.C) - 1.0) >
                                    agreement_tolerance;
         api.gap = subcritical ? gap_reason::subcritical_gas
                   : C_differs ? gap_reason::typed_C_differs

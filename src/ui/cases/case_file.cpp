@@ -9,39 +9,29 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <simdjson.h>
 
-#include "media/media.h"
+#include "request/request.h"
 #include "route/choices.h"
 
 namespace ventora::cases {
 namespace {
 
 using namespace ventora::choices;
-using simdjson::dom::element;
-using simdjson::dom::element_type;
+using requests::fault;
 
-// ---- Field tables: one per part, used both to write and to read. A field carries the version
-// that introduced it; a file of an earlier version does not know it.
+// ---- Field tables: one per part, to write a case. Reading is the route request's decoder's
+// (request/request.h), which knows the same fields; the tables here map its texts to the forms.
 
 template <class F>
 struct text_field {
     std::string_view name;
     QString F::*member;
-    int since = 1;
 };
 
 template <class F>
 struct choice_field {
     std::string_view name;
-    // False when no value of that name exists, or when the choice has no "none" and `value` is
-    // null.
-    bool (*set)(F&, std::optional<std::string_view> value);
     std::optional<std::string_view> (*get)(const F&);
-    // "\"a\"、\"b\"": the names the field takes.
-    std::string (*names)();
-    bool nullable;
-    int since = 1;
 };
 
 template <class T>
@@ -54,21 +44,6 @@ choice_field<F> choice(std::string_view name) {
     using slot_t = std::remove_cvref_t<decltype(std::declval<F&>().*Member)>;
     choice_field<F> c{};
     c.name = name;
-    c.nullable = is_optional<slot_t>::value;
-    c.set = [](F& f, std::optional<std::string_view> value) {
-        auto& slot = f.*Member;
-        if (!value) {
-            if constexpr (is_optional<slot_t>::value) {
-                slot.reset();
-                return true;
-            }
-            return false;
-        }
-        const auto found = lookup(Table, *value);
-        if (!found) return false;
-        slot = *found;
-        return true;
-    };
     c.get = [](const F& f) -> std::optional<std::string_view> {
         const auto& slot = f.*Member;
         if constexpr (is_optional<slot_t>::value) {
@@ -77,16 +52,6 @@ choice_field<F> choice(std::string_view name) {
         } else {
             return name_of(Table, slot);
         }
-    };
-    c.names = [] {
-        std::string out;
-        for (const auto& entry : Table) {
-            if (!out.empty()) out += "、";
-            out += '"';
-            out += entry.name;
-            out += '"';
-        }
-        return out;
     };
     return c;
 }
@@ -208,91 +173,70 @@ QString path_of(std::string_view part, std::string_view key) {
     return quote_name(p);
 }
 
-// The keys of an object: each known one at most once, none unknown.
-bool check_keys(simdjson::dom::object object, std::string_view part,
-                const std::vector<std::string_view>& known, QString& error) {
-    std::vector<std::string_view> seen;
-    for (auto [key, value] : object) {
-        (void)value;
-        bool is_known = false;
-        for (std::string_view k : known) is_known = is_known || k == key;
-        if (!is_known) {
-            error = QStringLiteral("含有未知字段") + path_of(part, key);
-            return false;
-        }
-        for (std::string_view s : seen) {
-            if (s == key) {
-                error = QStringLiteral("字段") + path_of(part, key) + QStringLiteral("出现了两次");
-                return false;
-            }
-        }
-        seen.push_back(key);
+// "\"a\"、\"b\"": the names a choice takes.
+QString names_of(const std::vector<std::string_view>& names) {
+    QString out;
+    for (const std::string_view name : names) {
+        if (!out.isEmpty()) out += QStringLiteral("、");
+        out += '"' + QString::fromUtf8(name.data(), qsizetype(name.size())) + '"';
     }
-    return true;
+    return out;
 }
 
-bool read_text(element value, std::string_view part, std::string_view key, std::string& out,
-               QString& error) {
-    if (value.type() != element_type::STRING) {
-        error = QStringLiteral("字段") + path_of(part, key) +
-                QStringLiteral("应为字符串（框中的文字或表头的内容）");
-        return false;
+// What is wrong with a file, as a sentence fragment that follows its name.
+QString wording(const requests::problem& p) {
+    const QString path = path_of(p.part, p.key);
+    const QString value = QString::fromStdString(p.value);
+    switch (p.what) {
+        case fault::none:
+        case fault::not_json: break;
+        case fault::not_utf8: return QStringLiteral("内容不是UTF-8编码的文字");
+        case fault::not_object: return QStringLiteral("内容不是JSON对象");
+        case fault::not_a_case: return QStringLiteral("不是Ventora算例文件（缺少\"format\":\"ventora-case\"）");
+        case fault::no_version: return QStringLiteral("缺少格式版本字段“version”");
+        case fault::version_not_integer: return QStringLiteral("格式版本字段“version”应为整数");
+        case fault::version_too_new:
+            return QStringLiteral("算例由较新版本的程序保存（格式版本%1），本程序只能打开版本%2及以前的算例")
+                .arg(value)
+                .arg(format_version);
+        case fault::version_unknown: return QStringLiteral("格式版本%1不存在").arg(value);
+        case fault::unknown_field: return QStringLiteral("含有未知字段") + path;
+        case fault::duplicate_field: return QStringLiteral("字段") + path + QStringLiteral("出现了两次");
+        case fault::calc_not_route: return QStringLiteral("字段“calc”应为\"route\"");
+        case fault::part_not_object:
+            return QStringLiteral("字段") + path +
+                   (p.nullable ? QStringLiteral("应为JSON对象或null") : QStringLiteral("应为JSON对象"));
+        case fault::missing_relief: return QStringLiteral("缺少安全泄放量部分“relief”");
+        case fault::missing_choice:
+            return QStringLiteral("缺少字段") + path + QStringLiteral("（可选：") + names_of(p.names) +
+                   QStringLiteral("）");
+        case fault::choice_type:
+            return QStringLiteral("字段") + path +
+                   (p.nullable ? QStringLiteral("应为字符串或null") : QStringLiteral("应为字符串")) +
+                   QStringLiteral("（可选：") + names_of(p.names) + QStringLiteral("）");
+        case fault::unknown_choice:
+            return QStringLiteral("字段") + path + QStringLiteral("的值") + quote_name(p.value) +
+                   QStringLiteral("不存在（可选：") + names_of(p.names) + QStringLiteral("）");
+        case fault::text_type:
+            return QStringLiteral("字段") + path + QStringLiteral("应为字符串（框中的文字或表头的内容）");
+        case fault::text_too_long:
+            return QStringLiteral("字段") + path + QStringLiteral("的文字超过%1个字符").arg(max_text_chars);
+        case fault::device_calc: return QStringLiteral("字段“device.calc”应为\"valve\"或\"disc\"");
+        case fault::not_a_medium:
+            return QStringLiteral("字段“media.%1”应为介质库中介质的标识").arg(QString::fromStdString(p.key));
     }
-    const std::string_view text = value.get_string().value_unsafe();
-    if (characters(text) > max_text_chars) {
-        error = QStringLiteral("字段") + path_of(part, key) + QStringLiteral("的文字超过%1个字符")
-                                                                 .arg(max_text_chars);
-        return false;
-    }
-    out.assign(text);
-    return true;
+    return QStringLiteral("内容不是一行JSON");
 }
 
-template <class F, std::size_t NC, std::size_t NT>
-bool read_part(simdjson::dom::object object, std::string_view part, int version,
-               std::initializer_list<std::string_view> also_known,
-               const choice_field<F> (&choices)[NC], const text_field<F> (&texts)[NT], F& form,
-               QString& error) {
-    std::vector<std::string_view> known(also_known);
-    for (const auto& c : choices)
-        if (c.since <= version) known.push_back(c.name);
-    for (const auto& t : texts)
-        if (t.since <= version) known.push_back(t.name);
-    if (!check_keys(object, part, known, error)) return false;
-
-    for (auto [key, value] : object) {
-        for (const auto& c : choices) {
-            if (c.name != key) continue;
-            std::optional<std::string_view> name;
-            if (value.type() == element_type::STRING) {
-                name = value.get_string().value_unsafe();
-            } else if (value.type() != element_type::NULL_VALUE || !c.nullable) {
-                error = QStringLiteral("字段") + path_of(part, key) +
-                        (c.nullable ? QStringLiteral("应为字符串或null")
-                                    : QStringLiteral("应为字符串")) +
-                        QStringLiteral("（可选：") + QString::fromStdString(c.names()) +
-                        QStringLiteral("）");
-                return false;
-            }
-            if (!c.set(form, name)) {
-                error = QStringLiteral("字段") + path_of(part, key) + QStringLiteral("的值") +
-                        quote_name(*name) + QStringLiteral("不存在（可选：") +
-                        QString::fromStdString(c.names()) + QStringLiteral("）");
-                return false;
-            }
-        }
-        for (const auto& t : texts) {
-            if (t.name != key) continue;
-            std::string text;
-            if (!read_text(value, part, key, text, error)) return false;
-            form.*t.member = QString::fromStdString(text);
-        }
+// The texts the file holds for one part into its form; the rest keep the window's initial texts.
+template <class F, std::size_t N>
+void fill_texts(const std::vector<requests::box_text>& texts, int part, const text_field<F> (&fields)[N],
+                F& form) {
+    for (const requests::box_text& t : texts) {
+        if (t.part != part) continue;
+        for (const auto& f : fields)
+            if (f.name == t.name) form.*f.member = QString::fromStdString(t.text);
     }
-    return true;
-}
-
-bool is_integer(element value) {
-    return value.type() == element_type::INT64 || value.type() == element_type::UINT64;
 }
 
 read_result refused(QString error) {
@@ -358,107 +302,37 @@ std::string write_case(const case_data& data) {
 }
 
 read_result read_case(std::string_view bytes) {
-    simdjson::dom::parser parser;
-    element root;
-    const simdjson::padded_string padded(bytes);
-    if (const auto failure = parser.parse(padded).get(root)) {
-        if (failure == simdjson::UTF8_ERROR) return refused(QStringLiteral("内容不是UTF-8编码的文字"));
-        return refused(QStringLiteral("内容不是一行JSON"));
-    }
-    simdjson::dom::object top;
-    if (root.get(top)) return refused(QStringLiteral("内容不是JSON对象"));
-
-    // What the file is, before anything else about it.
-    element format;
-    if (top["format"].get(format) || format.type() != element_type::STRING ||
-        format.get_string().value_unsafe() != "ventora-case")
-        return refused(QStringLiteral("不是Ventora算例文件（缺少\"format\":\"ventora-case\"）"));
-    element version_value;
-    if (top["version"].get(version_value))
-        return refused(QStringLiteral("缺少格式版本字段“version”"));
-    if (!is_integer(version_value))
-        return refused(QStringLiteral("格式版本字段“version”应为整数"));
-    int64_t version = 0;
-    if (version_value.type() == element_type::UINT64 || version_value.get_int64().get(version) ||
-        version > format_version)
-        return refused(QStringLiteral("算例由较新版本的程序保存（格式版本%1），本程序只能打开版本%2及以前的算例")
-                           .arg(QString::fromStdString(std::string(simdjson::to_string(version_value))))
-                           .arg(format_version));
-    if (version < 1) return refused(QStringLiteral("格式版本%1不存在").arg(version));
-    const int v = static_cast<int>(version);
-
-    QString error;
-    if (!check_keys(top, "", {"format", "version", "calc", "project", "media", "relief", "device"}, error))
-        return refused(error);
-    element calc;
-    if (top["calc"].get(calc) || calc.type() != element_type::STRING ||
-        calc.get_string().value_unsafe() != "route")
-        return refused(QStringLiteral("字段“calc”应为\"route\""));
-
+    const requests::decoded_case decoded = requests::decode_case(bytes);
+    if (!decoded.route) return refused(wording(decoded.why));
+    const requests::route_request& route = *decoded.route;
     case_data data;
-    element project;
-    if (!top["project"].get(project)) {
-        simdjson::dom::object fields;
-        if (project.get(fields)) return refused(QStringLiteral("字段“project”应为JSON对象"));
-        std::vector<std::string_view> known;
-        for (const auto& f : project_fields) known.push_back(f.name);
-        if (!check_keys(fields, "project", known, error)) return refused(error);
-        for (auto [key, value] : fields)
-            for (const auto& f : project_fields)
-                if (f.name == key && !read_text(value, "project", key, data.project.*f.member, error))
-                    return refused(error);
-    }
+    data.project = route.project;
+    data.relief_medium = route.relief_medium;
+    data.device_medium = route.device_medium;
 
-    element media;
-    if (!top["media"].get(media) && media.type() != element_type::NULL_VALUE) {
-        simdjson::dom::object fields;
-        if (media.get(fields)) return refused(QStringLiteral("字段“media”应为JSON对象"));
-        if (!check_keys(fields, "media", {"relief", "device"}, error)) return refused(error);
-        for (auto [key, value] : fields) {
-            if (value.type() == element_type::NULL_VALUE) continue;
-            std::string_view id;
-            const media::substance* known = value.get_string().get(id) ? nullptr : media::find_substance(id);
-            if (!known || known->id != id)
-                return refused(QStringLiteral("字段“media.%1”应为介质库中介质的标识")
-                                   .arg(QString::fromUtf8(key.data(), qsizetype(key.size()))));
-            (key == "relief" ? data.relief_medium : data.device_medium) = std::string(id);
-        }
-    }
+    const relief::relief_input& in = route.input.relief;
+    data.relief.tab = in.kind;
+    data.relief.compressed = in.compressed;
+    data.relief.fire = in.fire;
+    data.relief.insulated = in.insulated;
+    data.relief.installed = in.installed;
+    data.relief.form = in.form;
+    fill_texts(decoded.texts, 0, relief_texts, data.relief);
 
-    element relief;
-    simdjson::dom::object relief_fields;
-    if (top["relief"].get(relief)) return refused(QStringLiteral("缺少安全泄放量部分“relief”"));
-    if (relief.get(relief_fields)) return refused(QStringLiteral("字段“relief”应为JSON对象"));
-    element relief_case;
-    if (relief_fields["case"].get(relief_case))
-        return refused(QStringLiteral("缺少字段“relief.case”（可选：") +
-                       QString::fromStdString(relief_choices[0].names()) + QStringLiteral("）"));
-    if (!read_part(relief_fields, "relief", v, {}, relief_choices, relief_texts, data.relief, error))
-        return refused(error);
-
-    element device;
-    if (!top["device"].get(device) && device.type() != element_type::NULL_VALUE) {
-        simdjson::dom::object device_fields;
-        if (device.get(device_fields))
-            return refused(QStringLiteral("字段“device”应为JSON对象或null"));
-        element kind;
-        std::string_view which;
-        if (device_fields["calc"].get(kind) || kind.get_string().get(which) ||
-            (which != "valve" && which != "disc"))
-            return refused(QStringLiteral("字段“device.calc”应为\"valve\"或\"disc\""));
-        if (which == "valve") {
-            valve_form form;
-            if (!read_part(device_fields, "device", v, {"calc"}, valve_choices, valve_texts, form,
-                           error))
-                return refused(error);
-            data.device = form;
-        } else {
-            disc_form form;
-            if (!read_part(device_fields, "device", v, {"calc"}, disc_choices, disc_texts, form,
-                           error))
-                return refused(error);
-            data.device = form;
-        }
+    if (route.input.next == route::device::safety_valve) {
+        valve_form form;
+        form.notes_tab = route.input.valve.without_data;
+        form.type = route.input.valve.type;
+        form.face = route.input.valve.face;
+        form.medium = route.input.valve.medium;
+        fill_texts(decoded.texts, 1, valve_texts, form);
+        data.device = form;
+    } else if (route.input.next == route::device::bursting_disc) {
+        disc_form form;
+        form.medium = route.input.disc.medium;
+        form.nozzle = route.input.disc.nozzle;
+        fill_texts(decoded.texts, 1, disc_texts, form);
+        data.device = form;
     }
     read_result r;
     r.data = std::move(data);

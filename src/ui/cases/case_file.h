@@ -1,11 +1,12 @@
-// Case files: a route's inputs kept as one line of JSON, the route request that ventora-calc
+// Case files: a route's inputs kept as one line of UTF-8 JSON, the route request that ventora-calc
 // reads plus "format":"ventora-case" and "version". The choices and every box's text are kept
 // exactly as shown (texts as typed, not the values read), with the showing tabs and the book's
 // title block.
 //
-// Reading is all or nothing: a file is refused with one sentence saying what is wrong, and
-// nothing of it is used. A field added in a later version is optional and known from that
-// version on, so every file written by an earlier version still opens.
+// Reading is the route request's decoder's (request/request.h), with a case file's rules; here its
+// result becomes the windows' forms. It is all or nothing: a file is refused with one sentence
+// saying what is wrong, and nothing of it is used. A field added in a later version is optional
+// and known from that version on, so every file written by an earlier version still opens.
 #pragma once
 
 #include <optional>
@@ -16,14 +17,15 @@
 #include <QString>
 
 #include "account/account.h"
+#include "request/request.h"
 #include "shell/forms.h"
 
 namespace ventora::cases {
 
 // The version this program writes; it opens every version up to it.
-inline constexpr int format_version = 1;
+inline constexpr int format_version = requests::case_format_version;
 // The longest text a box or a title-block field may hold in a case file, in characters.
-inline constexpr int max_text_chars = 1000;
+inline constexpr int max_text_chars = requests::case_max_text_chars;
 // A case is a few kilobytes; anything far larger is not one and is not read into memory.
 inline constexpr qint64 max_file_bytes = 1 << 20;
 // The file name extension, with its dot.

@@ -1,4 +1,4 @@
-// The batch tool's JSON beyond what simdjson reads: naming what is wrong with a line that is not
+// JSON beyond what simdjson reads: naming what is wrong with a line (or case file) that is not
 // a request, and writing responses.
 //
 // A line is JSON as RFC 8259 has it: no comments, no trailing commas, no single quotes, no NaN or
@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace ventora::cli::json {
+namespace ventora::requests::json {
 
 enum class kind { null, boolean, number, string, array, object };
 
@@ -43,4 +43,4 @@ void write_string(std::string& out, std::string_view s);
 // Precondition: std::isfinite(v).
 void write_number(std::string& out, double v);
 
-}  // namespace ventora::cli::json
+}  // namespace ventora::requests::json

@@ -1,4 +1,4 @@
-#include "json.h"
+#include "request/json.h"
 
 #include <charconv>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-namespace ventora::cli::json {
+namespace ventora::requests::json {
 namespace {
 
 bool is_ws(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
@@ -425,4 +425,4 @@ void write_number(std::string& out, double v) {
     (void)ec;
 }
 
-}  // namespace ventora::cli::json
+}  // namespace ventora::requests::json

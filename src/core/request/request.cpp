@@ -1,19 +1,20 @@
-#include "request.h"
+#include "request/request.h"
 
 #include "media/media.h"
 
 #include <simdjson.h>
 
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <utility>
 #include <string_view>
 
-#include "json.h"
+#include "request/json.h"
 #include "numbers/number.h"
 #include "route/choices.h"
 
-namespace ventora::cli {
+namespace ventora::requests {
 using namespace ventora::choices;
 namespace {
 
@@ -51,6 +52,7 @@ struct object_view {
     field fields[max_fields];
     std::size_t count = 0;
     bool too_many = false;
+    std::string_view overflow_key;  // the first key past max_fields
 
     const field* find(std::string_view key) const {
         for (std::size_t i = 0; i < count; ++i)
@@ -91,6 +93,10 @@ public:
 
     const object_view& object(int index) const { return objects_[index]; }
     const object_view& line() const { return objects_[0]; }
+    // The key given twice that stopped the reading, and the line's field whose object held it
+    // (empty for the line itself); an empty key when no duplicate did.
+    std::string_view duplicate_key() const { return duplicate_key_; }
+    std::string_view duplicate_part() const { return duplicate_part_; }
 
 private:
     static kind kind_of(od::json_type t) {
@@ -105,7 +111,7 @@ private:
         return kind::null;
     }
 
-    bool read_object(od::object& object, object_view& view, bool nested) {
+    bool read_object(od::object& object, object_view& view, bool nested, std::string_view part = {}) {
         view.count = 0;
         view.too_many = false;
         // One bit per key, set by a cheap hash: only a key whose bit is already set is compared
@@ -121,11 +127,16 @@ private:
                                                                                       static_cast<unsigned char>(key.back()))) & 63U);
             if (hashed & bit) {
                 // A duplicate key fails the reading: the caller names it with its place.
-                for (std::size_t i = 0; i < view.count; ++i)
-                    if (same(view.fields[i].key(), key)) return false;
+                for (std::size_t i = 0; i < view.count; ++i) {
+                    if (!same(view.fields[i].key(), key)) continue;
+                    duplicate_key_ = key;
+                    duplicate_part_ = part;
+                    return false;
+                }
             }
             hashed |= bit;
             if (view.count == max_fields) {
+                if (!view.too_many) view.overflow_key = key;
                 view.too_many = true;
                 continue;  // the rest is skipped, checked for its syntax by simdjson only
             }
@@ -169,7 +180,7 @@ private:
                         od::object inner;
                         if (v.get_object().get(inner)) return false;
                         out.object = static_cast<int>(objects_used_);
-                        if (!read_object(inner, objects_[objects_used_++], false)) return false;
+                        if (!read_object(inner, objects_[objects_used_++], false, key)) return false;
                     }
                     break;
                 case od::json_type::array:
@@ -181,6 +192,8 @@ private:
 
     object_view objects_[max_objects];
     std::size_t objects_used_ = 0;
+    std::string_view duplicate_key_;
+    std::string_view duplicate_part_;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -230,10 +243,41 @@ constexpr std::string_view properties_calc = "properties";
 const std::string calc_expected = R"(expected "relief", "valve", "disc", "route" or "properties")";
 const std::string device_expected = R"(expected "valve" or "disc")";
 
+// Where the texts of boxes given as strings go, when they are kept; and, for a case file, its
+// rules and what is wrong with it.
+struct text_sink {
+    std::vector<box_text>* texts = nullptr;
+    int part = 0;
+    problem* why = nullptr;  // set for a case file
+
+    bool case_file() const { return why != nullptr; }
+    std::string_view part_name() const { return part == 0 ? "relief" : "device"; }
+};
+
+// Notes what is wrong with a case file, for its own wording; a line has its English error only.
+void note(const text_sink& sink, fault what, std::string_view part, std::string_view key,
+          std::string_view value = {}) {
+    if (!sink.why) return;
+    sink.why->what = what;
+    sink.why->part = std::string(part);
+    sink.why->key = std::string(key);
+    sink.why->value = std::string(value);
+}
+
+template <class E, std::size_t N>
+void note_choice(const text_sink& sink, fault what, std::string_view part, std::string_view key,
+                 const named<E> (&table)[N], bool nullable, std::string_view value = {}) {
+    if (!sink.why) return;
+    note(sink, what, part, key, value);
+    sink.why->names.clear();
+    for (const auto& entry : table) sink.why->names.push_back(entry.name);
+    sink.why->nullable = nullable;
+}
+
 // A choice: a known name, or null for none chosen.
 template <class E, std::size_t N>
 bool read_choice(const named<E> (&table)[N], std::string_view name, const field& v,
-                 std::optional<E>& target, std::string& error) {
+                 std::optional<E>& target, const text_sink& sink, std::string& error) {
     if (v.type == kind::null) {
         target.reset();
         return true;
@@ -241,33 +285,57 @@ bool read_choice(const named<E> (&table)[N], std::string_view name, const field&
     if (v.type != kind::string) {
         error = "field " + quoted(name) + " must be a string or null, not " +
                 std::string(kind_name(v.type)) + " (" + expected_names(table) + ")";
+        note_choice(sink, fault::choice_type, sink.part_name(), name, table, true);
         return false;
     }
     target = lookup(table, v.text());
     if (!target) {
         error = "unknown value " + quoted(v.text()) + " for field " + quoted(name) + " (" +
                 expected_names(table) + ")";
+        note_choice(sink, fault::unknown_choice, sink.part_name(), name, table, true, v.text());
         return false;
     }
     return true;
 }
 
-// Where the texts of boxes given as strings go, when they are kept.
-struct text_sink {
-    std::vector<box_text>* texts = nullptr;
-    int part = 0;
-};
+// Characters of UTF-8 text (the reader has checked it is UTF-8).
+std::size_t characters(std::string_view utf8) {
+    std::size_t count = 0;
+    for (const char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+    return count;
+}
 
-// A number box: its text as a string, or a JSON number read from its literal text.
-bool read_number(std::string_view name, std::string_view symbol, const field& v, number& target,
-                 text_sink sink, std::string& error) {
-    if (v.type != kind::string && v.type != kind::number) {
+// A text a case file keeps: a JSON string of at most case_max_text_chars characters.
+bool case_text(const field& v, std::string_view part, std::string_view key, const text_sink& sink,
+               std::string& error) {
+    if (v.type != kind::string) {
+        error = "field " + quoted(key) + " must be a string, not " + std::string(kind_name(v.type));
+        note(sink, fault::text_type, part, key);
+        return false;
+    }
+    if (characters(v.text()) > static_cast<std::size_t>(case_max_text_chars)) {
+        error = "field " + quoted(key) + " is longer than " + std::to_string(case_max_text_chars) + " characters";
+        note(sink, fault::text_too_long, part, key);
+        return false;
+    }
+    return true;
+}
+
+// A number box: its text as a string, or (not in a case file) a JSON number read from its
+// literal text.
+bool read_number(std::string_view name, std::string_view field_name, std::string_view symbol,
+                 const field& v, number& target, const text_sink& sink, std::string& error) {
+    if (sink.case_file()) {
+        if (!case_text(v, sink.part_name(), name, sink, error)) return false;
+    } else if (v.type != kind::string && v.type != kind::number) {
         error = "field " + quoted(name) + " must be a number or a string, not " +
                 std::string(kind_name(v.type));
         return false;
     }
     target = parse_number(v.text());
-    if (sink.texts && v.type == kind::string) sink.texts->push_back({sink.part, symbol, std::string(v.text())});
+    if (sink.texts && v.type == kind::string)
+        sink.texts->push_back({sink.part, field_name, symbol, std::string(v.text())});
     return true;
 }
 
@@ -301,7 +369,7 @@ struct number_field {
 template <class In>
 struct choice_field {
     std::string_view name;
-    bool (*read)(In&, std::string_view, const field&, std::string&);
+    bool (*read)(In&, std::string_view, const field&, const text_sink&, std::string&);
 };
 
 using relief::relief_input;
@@ -326,24 +394,24 @@ const number_field<relief_input> relief_numbers[] = {
 
 const choice_field<relief_input> relief_choices[] = {
     {"compressed_kind",
-     [](relief_input& in, std::string_view f, const field& v, std::string& e) {
-         return read_choice(compressed_kinds, f, v, in.compressed, e);
+     [](relief_input& in, std::string_view f, const field& v, const text_sink& s, std::string& e) {
+         return read_choice(compressed_kinds, f, v, in.compressed, s, e);
      }},
     {"fire_exposure",
-     [](relief_input& in, std::string_view f, const field& v, std::string& e) {
-         return read_choice(fire_exposures, f, v, in.fire, e);
+     [](relief_input& in, std::string_view f, const field& v, const text_sink& s, std::string& e) {
+         return read_choice(fire_exposures, f, v, in.fire, s, e);
      }},
     {"insulation",
-     [](relief_input& in, std::string_view f, const field& v, std::string& e) {
-         return read_choice(insulations, f, v, in.insulated, e);
+     [](relief_input& in, std::string_view f, const field& v, const text_sink& s, std::string& e) {
+         return read_choice(insulations, f, v, in.insulated, s, e);
      }},
     {"installation",
-     [](relief_input& in, std::string_view f, const field& v, std::string& e) {
-         return read_choice(installations, f, v, in.installed, e);
+     [](relief_input& in, std::string_view f, const field& v, const text_sink& s, std::string& e) {
+         return read_choice(installations, f, v, in.installed, s, e);
      }},
     {"vessel_form",
-     [](relief_input& in, std::string_view f, const field& v, std::string& e) {
-         return read_choice(vessel_forms, f, v, in.form, e);
+     [](relief_input& in, std::string_view f, const field& v, const text_sink& s, std::string& e) {
+         return read_choice(vessel_forms, f, v, in.form, s, e);
      }},
 };
 
@@ -364,31 +432,35 @@ const number_field<valve_request> valve_numbers[] = {
 
 const choice_field<valve_request> valve_choices[] = {
     {"tab",
-     [](valve_request& r, std::string_view f, const field& v, std::string& e) {
+     [](valve_request& r, std::string_view f, const field& v, const text_sink& s, std::string& e) {
          // The tab control always shows one of its tabs: there is no "none" here.
          if (v.type == kind::null) {
              e = "field \"tab\" must be a string, not null (" + expected_names(valve_tabs) + ")";
+             note_choice(s, fault::choice_type, s.part_name(), f, valve_tabs, false);
              return false;
          }
          std::optional<bool> notes;
-         if (!read_choice(valve_tabs, f, v, notes, e)) return false;
+         if (!read_choice(valve_tabs, f, v, notes, s, e)) {
+             if (s.why) s.why->nullable = false;
+             return false;
+         }
          r.input.without_data = *notes;
          return true;
      }},
     {"valve_type",
-     [](valve_request& r, std::string_view f, const field& v, std::string& e) {
-         return read_choice(valve_types, f, v, r.input.type, e);
+     [](valve_request& r, std::string_view f, const field& v, const text_sink& s, std::string& e) {
+         return read_choice(valve_types, f, v, r.input.type, s, e);
      }},
     {"seal_face",
-     [](valve_request& r, std::string_view f, const field& v, std::string& e) {
-         return read_choice(seal_faces, f, v, r.input.face, e);
+     [](valve_request& r, std::string_view f, const field& v, const text_sink& s, std::string& e) {
+         return read_choice(seal_faces, f, v, r.input.face, s, e);
      }},
     {"medium",
-     [](valve_request& r, std::string_view f, const field& v, std::string& e) {
-         return read_choice(valve_media, f, v, r.input.medium, e);
+     [](valve_request& r, std::string_view f, const field& v, const text_sink& s, std::string& e) {
+         return read_choice(valve_media, f, v, r.input.medium, s, e);
      }},
     {"vessel_ws",
-     [](valve_request& r, std::string_view, const field& v, std::string& e) {
+     [](valve_request& r, std::string_view, const field& v, const text_sink&, std::string& e) {
          return read_vessel_ws(v, r.vessel_ws, e);
      }},
 };
@@ -405,15 +477,15 @@ const number_field<disc_request> disc_numbers[] = {
 
 const choice_field<disc_request> disc_choices[] = {
     {"medium",
-     [](disc_request& r, std::string_view f, const field& v, std::string& e) {
-         return read_choice(disc_media, f, v, r.medium, e);
+     [](disc_request& r, std::string_view f, const field& v, const text_sink& s, std::string& e) {
+         return read_choice(disc_media, f, v, r.medium, s, e);
      }},
     {"nozzle",
-     [](disc_request& r, std::string_view f, const field& v, std::string& e) {
-         return read_choice(nozzle_types, f, v, r.nozzle, e);
+     [](disc_request& r, std::string_view f, const field& v, const text_sink& s, std::string& e) {
+         return read_choice(nozzle_types, f, v, r.nozzle, s, e);
      }},
     {"vessel_ws",
-     [](disc_request& r, std::string_view, const field& v, std::string& e) {
+     [](disc_request& r, std::string_view, const field& v, const text_sink&, std::string& e) {
          return read_vessel_ws(v, r.vessel_ws, e);
      }},
 };
@@ -424,12 +496,14 @@ const choice_field<disc_request> disc_choices[] = {
 template <class In, std::size_t NN, std::size_t NC>
 bool read_fields(const object_view& object, std::string_view calc_name,
                  const number_field<In> (&numbers)[NN], const choice_field<In> (&choices)[NC],
-                 std::initializer_list<std::string_view> skip, In& in, text_sink sink,
+                 std::initializer_list<std::string_view> skip, In& in, const text_sink& sink,
                  std::string& error) {
     // Every box starts from its initial text.
     for (const auto& f : numbers) f.slot(in) = f.initial;
 
-    if (object.too_many) {
+    // A line with too many fields is refused for that; a case file names its first unknown field,
+    // which an object of so many fields holds (after the fields read, when none of them is).
+    if (object.too_many && !sink.case_file()) {
         error = "more than " + std::to_string(max_fields) + " fields (no request has so many)";
         return false;
     }
@@ -441,42 +515,51 @@ bool read_fields(const object_view& object, std::string_view calc_name,
         if (known) continue;
         for (const auto& f : numbers) {
             if (!same(key, f.name)) continue;
-            if (!read_number(key, f.symbol, v, f.slot(in), sink, error)) return false;
+            if (!read_number(key, f.name, f.symbol, v, f.slot(in), sink, error)) return false;
             known = true;
             break;
         }
         if (known) continue;
         for (const auto& f : choices) {
             if (!same(key, f.name)) continue;
-            if (!f.read(in, key, v, error)) return false;
+            if (!f.read(in, key, v, sink, error)) return false;
             known = true;
             break;
         }
         if (!known) {
             error = "unknown field " + quoted(key) + " for calc \"" + std::string(calc_name) + "\"";
+            note(sink, fault::unknown_field, sink.part_name(), key);
             return false;
         }
+    }
+    if (object.too_many) {
+        error = "unknown field " + quoted(object.overflow_key) + " for calc \"" + std::string(calc_name) + "\"";
+        note(sink, fault::unknown_field, sink.part_name(), object.overflow_key);
+        return false;
     }
     return true;
 }
 
 // The part of a relief request after "calc": the case, then the boxes and choices.
 bool decode_relief(const object_view& object, std::initializer_list<std::string_view> skip,
-                   relief_input& in, text_sink sink, std::string& error) {
+                   relief_input& in, const text_sink& sink, std::string& error) {
     const field* which_case = object.find("case");
     if (!which_case) {
         error = "relief request without field \"case\" (" + expected_names(relief_cases) + ")";
+        note_choice(sink, fault::missing_choice, "relief", "case", relief_cases, false);
         return false;
     }
     if (which_case->type != kind::string) {
         error = "field \"case\" must be a string, not " + std::string(kind_name(which_case->type)) +
                 " (" + expected_names(relief_cases) + ")";
+        note_choice(sink, fault::choice_type, "relief", "case", relief_cases, false);
         return false;
     }
     const auto relief_case = lookup(relief_cases, which_case->text());
     if (!relief_case) {
         error = "unknown value " + quoted(which_case->text()) + " for field \"case\" (" +
                 expected_names(relief_cases) + ")";
+        note_choice(sink, fault::unknown_choice, "relief", "case", relief_cases, false, which_case->text());
         return false;
     }
     in.kind = *relief_case;
@@ -487,8 +570,10 @@ bool decode_relief(const object_view& object, std::initializer_list<std::string_
 // The route request: {"calc":"route","project":{...},"relief":{...},"device":{...}|null}
 
 
-bool decode_project(const object_view& object, account::project_info& project, std::string& error) {
-    if (object.too_many) {
+// The title block: texts (null for an empty one, in a line).
+bool decode_project(const object_view& object, account::project_info& project, const text_sink& sink,
+                    std::string& error) {
+    if (object.too_many && !sink.case_file()) {
         error = "in \"project\": more than " + std::to_string(max_fields) + " fields";
         return false;
     }
@@ -499,31 +584,43 @@ bool decode_project(const object_view& object, account::project_info& project, s
             if (f.name == v.key()) which = &f;
         if (!which) {
             error = "unknown field " + quoted(v.key()) + " in \"project\"";
+            note(sink, fault::unknown_field, "project", v.key());
             return false;
         }
-        if (v.type != kind::string && v.type != kind::null) {
+        if (sink.case_file()) {
+            if (!case_text(v, "project", v.key(), sink, error)) return false;
+        } else if (v.type != kind::string && v.type != kind::null) {
             error = "field " + quoted(v.key()) + " in \"project\" must be a string, not " +
                     std::string(kind_name(v.type));
             return false;
         }
         project.*(which->member) = std::string(v.text());
     }
+    if (object.too_many) {
+        error = "unknown field " + quoted(object.overflow_key) + " in \"project\"";
+        note(sink, fault::unknown_field, "project", object.overflow_key);
+        return false;
+    }
     return true;
 }
 
-bool decode_device(const object_view& object, route::route_input& in, text_sink sink, std::string& error) {
+bool decode_device(const object_view& object, route::route_input& in, const text_sink& sink,
+                   std::string& error) {
     const field* calc = object.find("calc");
     if (!calc) {
         error = "in \"device\": missing field \"calc\" (" + device_expected + ")";
+        note(sink, fault::device_calc, "device", "calc");
         return false;
     }
     if (calc->type != kind::string || (calc->text() != "valve" && calc->text() != "disc")) {
         error = "in \"device\": field \"calc\" must be \"valve\" or \"disc\"";
+        note(sink, fault::device_calc, "device", "calc");
         return false;
     }
     if (object.find("vessel_ws")) {
         error = "in \"device\": field \"vessel_ws\" is not allowed: the device takes the relief "
                 "rate the route kept";
+        note(sink, fault::unknown_field, "device", "vessel_ws");
         return false;
     }
     if (calc->text() == "valve") {
@@ -585,29 +682,29 @@ const number_field<system_fields> system_numbers[] = {
 
 const choice_field<system_fields> system_choices[] = {
     {"disc",
-     [](system_fields& s, std::string_view f, const field& v, std::string& e) {
+     [](system_fields& s, std::string_view f, const field& v, const text_sink& sink, std::string& e) {
          std::optional<bool> b;
-         if (!read_choice(yes_no, f, v, b, e)) return false;
+         if (!read_choice(yes_no, f, v, b, sink, e)) return false;
          s.in.disc_under_valve = b.value_or(false);
          return true;
      }},
     {"valve_kind",
-     [](system_fields& s, std::string_view f, const field& v, std::string& e) {
+     [](system_fields& s, std::string_view f, const field& v, const text_sink& sink, std::string& e) {
          std::optional<bool> b;
-         if (!read_choice(valve_kinds, f, v, b, e)) return false;
+         if (!read_choice(valve_kinds, f, v, b, sink, e)) return false;
          s.in.bellows = b.value_or(false);
          return true;
      }},
     {"discharge",
-     [](system_fields& s, std::string_view f, const field& v, std::string& e) {
+     [](system_fields& s, std::string_view f, const field& v, const text_sink& sink, std::string& e) {
          std::optional<bool> b;
-         if (!read_choice(discharges, f, v, b, e)) return false;
+         if (!read_choice(discharges, f, v, b, sink, e)) return false;
          s.in.open_discharge = b.value_or(false);
          return true;
      }},
     {"drainage",
-     [](system_fields& s, std::string_view f, const field& v, std::string& e) {
-         return read_choice(drainages, f, v, s.fire.drainage, e);
+     [](system_fields& s, std::string_view f, const field& v, const text_sink& sink, std::string& e) {
+         return read_choice(drainages, f, v, s.fire.drainage, sink, e);
      }},
 };
 
@@ -631,17 +728,45 @@ bool decode_system(const object_view& object, system::system_input& out, text_si
 }
 
 // The part of a route line a field names: an object read by the reader, or an error.
-const object_view* part(const reader& r, const field& f, std::string_view name, std::string& error) {
+const object_view* part(const reader& r, const field& f, std::string_view name, const text_sink& sink,
+                        std::string& error) {
     if (f.type != kind::object || f.object < 0) {
         error = "field " + quoted(name) + " must be an object, not " + std::string(kind_name(f.type));
+        note(sink, fault::part_not_object, {}, name);
+        if (sink.why) sink.why->nullable = name == "device";
         return nullptr;
     }
     return &r.object(f.object);
 }
 
-bool decode_route(const reader& r, route_request& out, std::vector<box_text>* texts, std::string& error) {
+// The version rule of request lines and case files alike: an integer from 1 to
+// case_format_version, as a JSON number. `value` gets the version as a case file names it.
+fault version_fault(const field& v, std::string& value) {
+    if (v.type != kind::number || v.text().find_first_of(".eE") != std::string_view::npos)
+        return fault::version_not_integer;
+    const std::string_view t = v.text();
+    std::int64_t version = 0;
+    const auto [end, failure] = std::from_chars(t.data(), t.data() + t.size(), version);
+    if (failure == std::errc() && end == t.data() + t.size()) {
+        value = std::to_string(version);
+        if (version < 1) return fault::version_unknown;
+        if (version > case_format_version) return fault::version_too_new;
+        return fault::none;
+    }
+    // Up to 2^64 − 1 a version is too new; beyond 64 bits a number is not one that JSON readers
+    // agree on.
+    std::uint64_t large = 0;
+    const auto [large_end, large_failure] = std::from_chars(t.data(), t.data() + t.size(), large);
+    if (large_failure == std::errc() && large_end == t.data() + t.size()) {
+        value = std::string(t);
+        return fault::version_too_new;
+    }
+    return fault::not_json;
+}
+
+bool decode_route(const reader& r, route_request& out, const text_sink& sink, std::string& error) {
     const object_view& line = r.line();
-    if (line.too_many) {
+    if (line.too_many && !sink.case_file()) {
         error = "more than " + std::to_string(max_fields) + " fields (no request has so many)";
         return false;
     }
@@ -667,7 +792,9 @@ bool decode_route(const reader& r, route_request& out, std::vector<box_text>* te
             continue;
         }
         if (key == "version") {
-            if (f.type != kind::number || parse_number(f.text()) != number(1.0)) {
+            static_assert(case_format_version == 1, "the line's error names the one version");
+            std::string value;
+            if (version_fault(f, value) != fault::none) {
                 error = "field \"version\" must be 1";
                 return false;
             }
@@ -679,60 +806,113 @@ bool decode_route(const reader& r, route_request& out, std::vector<box_text>* te
         else if (key == "system") slot = &system_part;
         if (!slot) {
             error = "unknown field " + quoted(key) + " for calc \"route\"";
+            note(sink, fault::unknown_field, {}, key);
             return false;
         }
         *slot = &f;
     }
-    if (project_part && project_part->type != kind::null) {
-        const object_view* project = part(r, *project_part, "project", error);
-        if (!project || !decode_project(*project, out.project, error)) return false;
+    if (line.too_many) {
+        error = "unknown field " + quoted(line.overflow_key) + " for calc \"route\"";
+        note(sink, fault::unknown_field, {}, line.overflow_key);
+        return false;
+    }
+    if (sink.case_file()) {
+        const field* calc = line.find("calc");
+        if (!calc || calc->type != kind::string || calc->text() != route_calc) {
+            error = "field \"calc\" must be \"route\"";
+            note(sink, fault::calc_not_route, {}, "calc");
+            return false;
+        }
+    }
+    // A line's title block may be null; a case file always holds one (its texts may be empty).
+    if (project_part && (project_part->type != kind::null || sink.case_file())) {
+        const object_view* project = part(r, *project_part, "project", sink, error);
+        if (!project || !decode_project(*project, out.project, sink, error)) return false;
     }
     // The medium-library entry each window was last filled from, as a case file keeps it: no
     // input of the calculation, but it must name a medium that exists.
     if (media_part && media_part->type != kind::null) {
-        const object_view* media = part(r, *media_part, "media", error);
+        const object_view* media = part(r, *media_part, "media", sink, error);
         if (!media) return false;
         for (std::size_t i = 0; i < media->count; ++i) {
             const field& f = media->fields[i];
             if (f.key() != "relief" && f.key() != "device") {
                 error = "unknown field " + quoted(f.key()) + " in \"media\"";
+                note(sink, fault::unknown_field, "media", f.key());
                 return false;
             }
             if (f.type == kind::null) continue;
             const media::substance* known = f.type == kind::string ? media::find_substance(f.text()) : nullptr;
             if (!known || known->id != f.text()) {
                 error = "field \"media\"." + std::string(f.key()) + " must be the id of a medium";
+                note(sink, fault::not_a_medium, "media", f.key());
                 return false;
             }
+            (f.key() == "relief" ? out.relief_medium : out.device_medium) = std::string(f.text());
+        }
+        if (media->too_many) {  // two fields at most, duplicates refused: an unknown one is past them
+            error = "unknown field " + quoted(media->overflow_key) + " in \"media\"";
+            note(sink, fault::unknown_field, "media", media->overflow_key);
+            return false;
         }
     }
     if (!relief_part) {
         error = "route request without field \"relief\"";
+        note(sink, fault::missing_relief, {}, "relief");
         return false;
     }
-    const object_view* relief = part(r, *relief_part, "relief", error);
+    const object_view* relief = part(r, *relief_part, "relief", sink, error);
     if (!relief) return false;
-    if (!decode_relief(*relief, {"case"}, out.input.relief, {texts, 0}, error)) {
+    if (!decode_relief(*relief, {"case"}, out.input.relief, {sink.texts, 0, sink.why}, error)) {
         error = "in \"relief\": " + error;
         return false;
     }
     out.input.next.reset();
     if (device_part && device_part->type != kind::null) {
-        const object_view* device = part(r, *device_part, "device", error);
-        if (!device || !decode_device(*device, out.input, {texts, 1}, error)) return false;
+        const object_view* device = part(r, *device_part, "device", sink, error);
+        if (!device || !decode_device(*device, out.input, {sink.texts, 1, sink.why}, error)) return false;
     }
     if (system_part && system_part->type != kind::null) {
+        // The windows keep no system part yet: a case file that held one would lose it.
+        if (sink.case_file()) {
+            error = "unknown field \"system\" for calc \"route\"";
+            note(sink, fault::unknown_field, {}, "system");
+            return false;
+        }
         if (out.input.next != route::device::safety_valve) {
             error = "field \"system\" needs a safety-valve device (\"device\":{\"calc\":\"valve\",...})";
             return false;
         }
-        const object_view* sys = part(r, *system_part, "system", error);
+        const object_view* sys = part(r, *system_part, "system", sink, error);
         out.system.emplace();
-        if (!sys || !decode_system(*sys, *out.system, {texts, 2}, error)) {
+        if (!sys || !decode_system(*sys, *out.system, {sink.texts, 2, sink.why}, error)) {
             if (sys) error = "in \"system\": " + error;
             return false;
         }
     }
+    return true;
+}
+
+// A case file's own fields, before anything else in it: what it is, and its version.
+bool decode_case_header(const reader& r, int& version, const text_sink& sink) {
+    const object_view& top = r.line();
+    const field* format = top.find("format");
+    if (!format || format->type != kind::string || format->text() != "ventora-case") {
+        note(sink, fault::not_a_case, {}, "format");
+        return false;
+    }
+    const field* v = top.find("version");
+    if (!v) {
+        note(sink, fault::no_version, {}, "version");
+        return false;
+    }
+    std::string value;
+    const fault why = version_fault(*v, value);
+    if (why != fault::none) {
+        note(sink, why, {}, "version", value);
+        return false;
+    }
+    version = std::stoi(value);
     return true;
 }
 
@@ -816,7 +996,7 @@ decoded_request decode(const reader& r, kind root, bool keep_texts, std::string&
     std::vector<box_text>* texts = keep_texts ? &d.texts : nullptr;
     if (calc->text() == route_calc) {
         route_request route;
-        if (decode_route(r, route, texts, error)) d.req = std::move(route);
+        if (decode_route(r, route, {texts, 0, nullptr}, error)) d.req = std::move(route);
         return d;
     }
     if (calc->text() == properties_calc) {
@@ -832,18 +1012,18 @@ decoded_request decode(const reader& r, kind root, bool keep_texts, std::string&
     switch (*which) {
         case calc_kind::relief: {
             relief_input in;
-            if (decode_relief(object, {"calc", "case"}, in, {texts, 0}, error)) d.req = in;
+            if (decode_relief(object, {"calc", "case"}, in, {texts, 0, nullptr}, error)) d.req = in;
             break;
         }
         case calc_kind::valve: {
             valve_request v;
-            if (read_fields(object, "valve", valve_numbers, valve_choices, {"calc"}, v, {texts, 0}, error))
+            if (read_fields(object, "valve", valve_numbers, valve_choices, {"calc"}, v, {texts, 0, nullptr}, error))
                 d.req = v;
             break;
         }
         case calc_kind::disc: {
             disc_request v;
-            if (read_fields(object, "disc", disc_numbers, disc_choices, {"calc"}, v, {texts, 0}, error))
+            if (read_fields(object, "disc", disc_numbers, disc_choices, {"calc"}, v, {texts, 0, nullptr}, error))
                 d.req = v;
             break;
         }
@@ -907,10 +1087,55 @@ decoded_route decode_route_line(std::string_view line) {
     } else if (auto* route = std::get_if<route_request>(&*d.req)) {
         out.input = std::move(route->input);
         out.project = std::move(route->project);
+        out.relief_medium = std::move(route->relief_medium);
+        out.device_medium = std::move(route->device_medium);
     } else {
         out.error = "not a route request: field \"calc\" is not \"route\"";
     }
     return out;
 }
 
-}  // namespace ventora::cli
+decoded_case decode_case(std::string_view bytes) {
+    decoded_case out;
+    problem& why = out.why;
+    bytes = without_byte_order_mark(bytes);
+    if (json::find_invalid_utf8(bytes) != std::string_view::npos) {
+        why.what = fault::not_utf8;
+        return out;
+    }
+    // A file of more than a long line is checked for its shape first, as a line is.
+    if (bytes.size() > long_line && !json::find_problem(bytes).empty()) {
+        why.what = fault::not_json;
+        return out;
+    }
+    const simdjson::padded_string padded(bytes);
+    od::parser parser;
+    od::document doc;
+    reader r;
+    kind root = kind::null;
+    if (parser.iterate(padded).get(doc) || !r.read(doc, root)) {
+        if (!r.duplicate_key().empty()) {
+            why.what = fault::duplicate_field;
+            why.part = std::string(r.duplicate_part());
+            why.key = std::string(r.duplicate_key());
+        } else {
+            why.what = fault::not_json;
+        }
+        return out;
+    }
+    if (root != kind::object) {
+        why.what = fault::not_object;
+        return out;
+    }
+    const text_sink sink{&out.texts, 0, &why};
+    route_request route;
+    std::string error;  // the line's wording, not a case file's
+    if (!decode_case_header(r, out.version, sink) || !decode_route(r, route, sink, error)) {
+        out.texts.clear();
+        return out;
+    }
+    out.route = std::move(route);
+    return out;
+}
+
+}  // namespace ventora::requests
