@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "disc/disc_window.h"
+#include "media/media_dialog.h"
 #include "shell/settings.h"
 #include "main_window.h"
 #include "relief/relief_window.h"
@@ -58,6 +59,11 @@ void end_window(QMdiSubWindow* window) {
     delete window;
 }
 
+// The medium a window was filled from, and the sources of the boxes that still hold its values.
+void restore_medium(QMdiSubWindow* window, const std::string& id, const requests::medium_state& state) {
+    media_ui::restore_fill(window, {QString::fromStdString(id), state.T, state.P});
+}
+
 }  // namespace
 
 case_keeper::case_keeper(main_window& main) : QObject(&main), main_(main) {
@@ -69,7 +75,9 @@ cases::case_data case_keeper::capture() const {
     data.project = workflow().book.project;
     if (const auto* relief = relief_of(main_)) {
         data.relief = relief->capture_form();
-        data.relief_medium = main_.relief_window()->property(medium_property).toString().toStdString();
+        const media_ui::kept_medium kept = media_ui::kept_medium_of(main_.relief_window());
+        data.relief_medium = kept.id.toStdString();
+        data.relief_state = {kept.T, kept.P};
     }
     const auto* valve = valve_of(main_);
     const auto* disc = disc_of(main_);
@@ -83,7 +91,11 @@ cases::case_data case_keeper::capture() const {
         data.device = disc->capture_form();
         device = main_.disc_window();
     }
-    if (device) data.device_medium = device->property(medium_property).toString().toStdString();
+    if (device) {
+        const media_ui::kept_medium kept = media_ui::kept_medium_of(device);
+        data.device_medium = kept.id.toStdString();
+        data.device_state = {kept.T, kept.P};
+    }
     return data;
 }
 
@@ -188,16 +200,16 @@ bool case_keeper::open_file(const QString& path) {
     if (const auto* valve = std::get_if<forms::valve_form>(&data.device)) {
         main_.show_valve_window();
         valve_of(main_)->restore_form(*valve);
-        main_.valve_window()->setProperty(medium_property, QString::fromStdString(data.device_medium));
+        restore_medium(main_.valve_window(), data.device_medium, data.device_state);
     } else if (const auto* disc = std::get_if<forms::disc_form>(&data.device)) {
         main_.show_disc_window();
         disc_of(main_)->restore_form(*disc);
-        main_.disc_window()->setProperty(medium_property, QString::fromStdString(data.device_medium));
+        restore_medium(main_.disc_window(), data.device_medium, data.device_state);
     }
     // The relief-rate window last, in front: its "下一步" comes first.
     main_.show_relief_window();
     relief_of(main_)->restore_form(data.relief);
-    main_.relief_window()->setProperty(medium_property, QString::fromStdString(data.relief_medium));
+    restore_medium(main_.relief_window(), data.relief_medium, data.relief_state);
 
     baseline_ = data;
     baseline_window_ = main_.relief_window();

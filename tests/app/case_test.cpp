@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -20,6 +21,7 @@
 
 #include "case_actions.h"
 #include "main_window.h"
+#include "media/media_dialog.h"
 #include "relief/relief_window.h"
 #include "shell/settings.h"
 #include "shell/workflow_state.h"
@@ -194,6 +196,41 @@ private slots:
                 (menu == "menu_cal_fa" ? route::device::safety_valve : route::device::bursting_disc));
         QVERIFY(main->valve_window() || main->disc_window());
         QCOMPARE(press_through({}), shown);
+    }
+
+    // The book of a reopened case names the same sources as before it was saved: the medium
+    // and the state each window was filled for travel with the case.
+    void a_reopened_case_names_the_same_sources() {
+        main->findChild<QAction*>("menu_cal_fa")->trigger();
+        for (const QString a : {"tab=1", "Option3(0)", "Option3(6)", "Option3(4)", "Option3(12)", "Text6(0)=2"})
+            act(main->relief_window(), a);
+        fill_from_library(main->relief_window(), "propane", "1.6");
+        recorder->clear();
+        click_button(find<QPushButton>(main->relief_window(), "Command1"));
+        for (const QString a : {"Option1(0)", "Option3(0)", "Text1(10)=50", "Text1(1)=1.5", "Text1(5)=0", "Text3=0.1"})
+            act(main->valve_window(), a);
+        fill_from_library(main->valve_window(), "nitrogen", {});  // T 0: the saturation state
+        const QStringList before = press_through({});
+        const QStringList sources = book_sources();
+        // q from propane; T, M, Z, k from nitrogen's saturation state; C from that k.
+        QCOMPARE(sources.filter("丙烷").size(), 1);
+        QCOMPARE(sources.filter("氮气").size(), 4);
+        QCOMPARE(sources.filter(QRegularExpression("^C: 由填入的 k = 1.4000")).size(), 1);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("sources.ventora"));
+        QVERIFY(app::keeper_of(*main)->save_file(path));
+        QVERIFY(!app::keeper_of(*main)->has_unsaved_inputs());
+        const QByteArray line = read_all(path);
+        QVERIFY2(line.contains(R"("relief":"propane","device":"nitrogen","relief_P":1.6,"device_P":1.75})"), line);
+
+        delete main;
+        workflow() = workflow_state{};
+        start_program();
+        QVERIFY(app::keeper_of(*main)->open_file(path));
+        QVERIFY(!app::keeper_of(*main)->has_unsaved_inputs());
+        QCOMPARE(press_through({}), before);
+        QCOMPARE(book_sources(), sources);
     }
 
     void the_title_block_comes_back_with_the_case() {
@@ -429,6 +466,24 @@ private:
         const bool valve = device == main->valve_window();
         click_button(find<QPushButton>(device, valve ? "Command1" : "Command2"));
         return recorder->texts();
+    }
+
+    // 填入 from the medium library, with the dialog's pressure typed where one is given.
+    void fill_from_library(QMdiSubWindow* window, const char* medium, const QString& P) {
+        media_ui::media_dialog dialog(window);
+        QVERIFY(dialog.select_medium(medium));
+        if (!P.isEmpty()) find<QLineEdit>(&dialog, "media_P")->setText(P);
+        click_button(find<QPushButton>(&dialog, "media_fill"));
+    }
+    // Every source line of the book's inputs, as "symbol: source".
+    static QStringList book_sources() {
+        QStringList out;
+        const auto& book = workflow().book;
+        for (const auto* acc : {&book.relief, book.device ? &*book.device : nullptr})
+            if (acc)
+                for (const auto& in : acc->inputs)
+                    if (!in.source.empty()) out << QString::fromStdString(in.symbol + ": " + in.source);
+        return out;
     }
 
     main_window* main = nullptr;

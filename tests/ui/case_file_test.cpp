@@ -86,6 +86,16 @@ private slots:
         const read_result r = read_case(line);
         QVERIFY2(r.data, qPrintable(r.error));
         QCOMPARE(*r.data, data);
+        // The states the windows were filled for come back to the last bit: 1.75 is the
+        // discharge pressure 1.1·1.5 + 0.1 as a double, one ulp above the decimal.
+        data.relief_state.P = 1.6;
+        data.device_state = {300.0, 1.1 * 1.5 + 0.1};
+        const std::string with_states = write_case(data);
+        QVERIFY2(with_states.find(R"("relief_P":1.6,"device_T":300,"device_P":1.7500000000000002})") != std::string::npos,
+                 with_states.c_str());
+        const read_result again = read_case(with_states);
+        QVERIFY2(again.data, qPrintable(again.error));
+        QCOMPARE(*again.data, data);
     }
 
     void the_smallest_case_reads_with_the_boxes_initial_texts() {
@@ -205,6 +215,8 @@ private slots:
         row("a medium by its Chinese name", minimal("", ",\"media\":{\"device\":\"丙烷\"}"),
             "“media.device”应为介质库中介质的标识");
         row("a third window in media", minimal("", ",\"media\":{\"book\":null}"), "未知字段“media.book”");
+        row("a state that is not a pressure", minimal("", ",\"media\":{\"device_P\":0}"), "“media.device_P”应为正数或null");
+        row("a state as text", minimal("", ",\"media\":{\"relief_T\":\"300\"}"), "“media.relief_T”应为正数或null");
         row("the valve tab as null", minimal("", ",\"device\":{\"calc\":\"valve\",\"tab\":null}"),
             "“device.tab”应为字符串");
     }

@@ -5,6 +5,7 @@
 #include <simdjson.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -727,6 +728,13 @@ bool decode_system(const object_view& object, system::system_input& out, text_si
     return true;
 }
 
+// The state beside a medium id in "media": "relief_T", "relief_P", "device_T", "device_P".
+medium_state* state_of_key(route_request& out, std::string_view key) {
+    if (key == "relief_T" || key == "relief_P") return &out.relief_state;
+    if (key == "device_T" || key == "device_P") return &out.device_state;
+    return nullptr;
+}
+
 // The part of a route line a field names: an object read by the reader, or an error.
 const object_view* part(const reader& r, const field& f, std::string_view name, const text_sink& sink,
                         std::string& error) {
@@ -836,6 +844,22 @@ bool decode_route(const reader& r, route_request& out, const text_sink& sink, st
         if (!media) return false;
         for (std::size_t i = 0; i < media->count; ++i) {
             const field& f = media->fields[i];
+            if (medium_state* state = state_of_key(out, f.key())) {
+                std::optional<double>& target = f.key().ends_with("_T") ? state->T : state->P;
+                if (f.type == kind::null) continue;
+                double value = 0;
+                const std::string_view t = f.text();
+                const auto [end, failure] =
+                    f.type == kind::number ? std::from_chars(t.data(), t.data() + t.size(), value)
+                                           : std::from_chars_result{t.data(), std::errc::invalid_argument};
+                if (failure != std::errc() || end != t.data() + t.size() || !(value > 0) || !std::isfinite(value)) {
+                    error = "field \"media\"." + std::string(f.key()) + " must be a positive number or null";
+                    note(sink, fault::not_a_state, "media", f.key());
+                    return false;
+                }
+                target = value;
+                continue;
+            }
             if (f.key() != "relief" && f.key() != "device") {
                 error = "unknown field " + quoted(f.key()) + " in \"media\"";
                 note(sink, fault::unknown_field, "media", f.key());
@@ -850,7 +874,7 @@ bool decode_route(const reader& r, route_request& out, const text_sink& sink, st
             }
             (f.key() == "relief" ? out.relief_medium : out.device_medium) = std::string(f.text());
         }
-        if (media->too_many) {  // two fields at most, duplicates refused: an unknown one is past them
+        if (media->too_many) {  // six fields at most, duplicates refused: an unknown one is past them
             error = "unknown field " + quoted(media->overflow_key) + " in \"media\"";
             note(sink, fault::unknown_field, "media", media->overflow_key);
             return false;
@@ -1089,6 +1113,8 @@ decoded_route decode_route_line(std::string_view line) {
         out.project = std::move(route->project);
         out.relief_medium = std::move(route->relief_medium);
         out.device_medium = std::move(route->device_medium);
+        out.relief_state = route->relief_state;
+        out.device_state = route->device_state;
     } else {
         out.error = "not a route request: field \"calc\" is not \"route\"";
     }

@@ -40,6 +40,13 @@ struct disc_request {
 };
 
 // The relief rate and the device sized against the rate it kept, with the title block.
+// The state a window's medium-library values were asked for: T in K and P in MPa absolute, each
+// absent where it was not given (a T left out is the saturation temperature at P).
+struct medium_state {
+    std::optional<double> T, P;
+    bool operator==(const medium_state&) const = default;
+};
+
 struct route_request {
     route::route_input input;
     account::project_info project;
@@ -48,6 +55,8 @@ struct route_request {
     // calculation: the book names them as the sources of the values.
     std::string relief_medium;
     std::string device_medium;
+    // The state each of those was asked for, kept beside the id ("relief_P", "device_T", …).
+    medium_state relief_state, device_state;
     // The optional "system" part: the relief-system checks after a safety valve. Only what is
     // typed; the route's valve, its result and W_s are added when the route has run.
     std::optional<system::system_input> system;
@@ -108,6 +117,7 @@ struct decoded_route {
     account::project_info project;
     std::string relief_medium;
     std::string device_medium;
+    medium_state relief_state, device_state;
     // What is wrong with the line; empty when it is a route request.
     std::string error;
 };
@@ -148,6 +158,7 @@ enum class fault {
     text_too_long,        // `part`.`key` longer than case_max_text_chars characters
     device_calc,          // "device"."calc" not "valve" or "disc"
     not_a_medium,         // "media".`key` not the id of a medium in the library
+    not_a_state,          // "media".`key` (a state: "relief_T", …) not a positive number or null
 };
 struct problem {
     fault what = fault::none;

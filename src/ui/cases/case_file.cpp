@@ -1,5 +1,6 @@
 #include "cases/case_file.h"
 
+#include <charconv>
 #include <initializer_list>
 #include <tuple>
 #include <type_traits>
@@ -222,6 +223,8 @@ QString wording(const requests::problem& p) {
         case fault::text_too_long:
             return QStringLiteral("字段") + path + QStringLiteral("的文字超过%1个字符").arg(max_text_chars);
         case fault::device_calc: return QStringLiteral("字段“device.calc”应为\"valve\"或\"disc\"");
+        case fault::not_a_state:
+            return QStringLiteral("字段“media.%1”应为正数或null").arg(QString::fromStdString(p.key));
         case fault::not_a_medium:
             return QStringLiteral("字段“media.%1”应为介质库中介质的标识").arg(QString::fromStdString(p.key));
     }
@@ -255,7 +258,8 @@ bool same_project(const account::project_info& a, const account::project_info& b
 
 bool case_data::operator==(const case_data& other) const {
     return same_project(project, other.project) && relief == other.relief && device == other.device &&
-           relief_medium == other.relief_medium && device_medium == other.device_medium;
+           relief_medium == other.relief_medium && device_medium == other.device_medium &&
+           relief_state == other.relief_state && device_state == other.device_state;
 }
 
 std::string write_case(const case_data& data) {
@@ -285,6 +289,15 @@ std::string write_case(const case_data& data) {
         if (id->empty()) out += "null";
         else write_string(out, *id);
     }
+    // The states, only where given, in the shortest form that reads back to the same double.
+    for (const auto& [key, value] :
+         {std::pair{"relief_T", &data.relief_state.T}, std::pair{"relief_P", &data.relief_state.P},
+          std::pair{"device_T", &data.device_state.T}, std::pair{"device_P", &data.device_state.P}}) {
+        if (!*value) continue;
+        write_key(out, key, first_medium);
+        char digits[32];
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, **value).ptr);
+    }
     out += '}';
 
     write_key(out, "relief", first);
@@ -309,6 +322,8 @@ read_result read_case(std::string_view bytes) {
     data.project = route.project;
     data.relief_medium = route.relief_medium;
     data.device_medium = route.device_medium;
+    data.relief_state = route.relief_state;
+    data.device_state = route.device_state;
 
     const relief::relief_input& in = route.input.relief;
     data.relief.tab = in.kind;

@@ -40,6 +40,9 @@ struct case_data {
     // such as "propane"); empty for none. Kept as "media":{"relief":…,"device":…}.
     std::string relief_medium;
     std::string device_medium;
+    // The state each was asked for, so that a reopened case names the same sources; kept beside
+    // the ids as "relief_T", "relief_P", "device_T", "device_P" when given.
+    requests::medium_state relief_state, device_state;
     bool operator==(const case_data& other) const;
 };
 

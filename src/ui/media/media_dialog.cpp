@@ -177,6 +177,10 @@ void mark_source(QLineEdit* box, const QString& text, const QString& source) {
     box->setProperty(source_property, source.isEmpty() ? QVariant() : QVariant(source));
 }
 
+// The state a case named beside its medium, kept on the window for the next save.
+constexpr const char* kept_T_property = "ventora_medium_T";
+constexpr const char* kept_P_property = "ventora_medium_P";
+
 // True while 填入 writes a window's boxes, so that the window's own state follower does not act
 // on a state that is being written.
 bool writing_fill = false;
@@ -715,7 +719,11 @@ kept_medium kept_medium_of(const QWidget* window) {
         kept.T = fills.last().asked_T;
         kept.P = fills.last().asked_P;
     } else {
+        // Opened from a case whose values the boxes no longer hold: the case's own word stays.
         kept.id = window->property(medium_property).toString();
+        const QVariant T = window->property(kept_T_property), P = window->property(kept_P_property);
+        if (T.isValid()) kept.T = T.toDouble();
+        if (P.isValid()) kept.P = P.toDouble();
     }
     return kept;
 }
@@ -723,6 +731,8 @@ kept_medium kept_medium_of(const QWidget* window) {
 void restore_fill(QMdiSubWindow* window, const kept_medium& kept) {
     if (!window) return;
     window->setProperty(medium_property, kept.id);
+    window->setProperty(kept_T_property, kept.T ? QVariant(*kept.T) : QVariant());
+    window->setProperty(kept_P_property, kept.P ? QVariant(*kept.P) : QVariant());
     if (kept.id.isEmpty()) return;
     media_dialog dialog(window);
     if (!dialog.select_medium(kept.id)) return;
