@@ -3,9 +3,9 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QCryptographicHash>
-#include <QHash>
 #include <QFileInfo>
 #include <QFont>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -16,6 +16,7 @@
 #include <QTextDocumentWriter>
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 #include "book/pages.h"
 #include "numbers/number.h"
@@ -334,32 +335,33 @@ public:
                  const progress& report)
         : device_(device), chapters_(chapters), report_(report), g_(geometry_of(device)) {}
 
-    laid_out_piece lay_out(const QString& html) const {
-        return laid_out_piece(html, device_, book_font(10.5), g_.width, g_.body_height);
+    std::unique_ptr<laid_out_piece> lay_out(const QString& html) const {
+        return std::make_unique<laid_out_piece>(html, device_, book_font(10.5), g_.width,
+                                                g_.body_height);
     }
-    laid_out_piece lay_out_front(std::size_t from, std::size_t to) const {
+    std::unique_ptr<laid_out_piece> lay_out_front(std::size_t from, std::size_t to) const {
         return lay_out(front_html(chapters_, from, to));
     }
-    laid_out_piece lay_out_chapter(std::size_t i) const {
-        return lay_out(chapter_piece_html(chapters_, i));
-    }
 
-    book_plan plan() const {
+    book_plan plan() {
         book_plan plan;
         const std::size_t n = chapters_.size() > 1 ? chapters_.size() : 0;
         std::size_t from = 0;
         do {
             const std::size_t to = std::min(from + summary_rows_per_piece, n);
-            const laid_out_piece piece = lay_out_front(from, to);
-            book_plan::front_piece f{from, to, piece.page_count(), to};
+            std::unique_ptr<laid_out_piece> piece = lay_out_front(from, to);
+            book_plan::front_piece f{from, to, piece->page_count(), to};
             if (to < n && f.pages > 1) {
                 // The rows of the last page open the next piece, under its own header row.
-                const int row = piece.last_table_row_opening(f.pages - 1);
+                const int row = piece->last_table_row_opening(f.pages - 1);
                 if (row > 0) {
                     f.pages -= 1;
                     f.next = from + static_cast<std::size_t>(row);
                 }
             }
+            // The first piece is painted first: kept, it is not laid out twice (a book of one
+            // route is only this piece).
+            if (plan.front.empty()) first_front_ = std::move(piece);
             plan.front.push_back(f);
             plan.total += f.pages;
             from = f.next;
@@ -375,7 +377,7 @@ public:
                 QCryptographicHash::Sha256);
             auto known = pages_of_body.constFind(body);
             if (known == pages_of_body.cend())
-                known = pages_of_body.insert(body, lay_out(html).page_count());
+                known = pages_of_body.insert(body, lay_out(html)->page_count());
             plan.chapter_pages.push_back(*known);
             plan.total += plan.chapter_pages.back();
             if (report_) report_(stage::setting, i + 1, n);
@@ -402,20 +404,22 @@ public:
             return true;
         };
         for (const book_plan::front_piece& f : plan.front) {
-            const laid_out_piece piece = lay_out_front(f.from, f.to);
-            if (piece.page_count() < f.pages) {
+            const std::unique_ptr<laid_out_piece> piece =
+                first_front_ ? std::move(first_front_) : lay_out_front(f.from, f.to);
+            if (piece->page_count() < f.pages) {
                 out.failure = changed_layout();
                 return out;
             }
-            if (!paint_piece(piece, f.pages)) return out;
+            if (!paint_piece(*piece, f.pages)) return out;
         }
         for (std::size_t i = 0; i < plan.chapter_pages.size(); ++i) {
-            const laid_out_piece piece = lay_out_chapter(i);
-            if (piece.page_count() != plan.chapter_pages[i]) {
+            const std::unique_ptr<laid_out_piece> piece =
+                lay_out(chapter_piece_html(chapters_, i));
+            if (piece->page_count() != plan.chapter_pages[i]) {
                 out.failure = changed_layout();
                 return out;
             }
-            if (!paint_piece(piece, piece.page_count())) return out;
+            if (!paint_piece(*piece, piece->page_count())) return out;
         }
         return out;
     }
@@ -447,6 +451,7 @@ private:
     page_geometry g_;
     QPainter* painter_ = nullptr;
     std::size_t total_ = 0;
+    std::unique_ptr<laid_out_piece> first_front_;
 };
 
 painted paint_pages(QPagedPaintDevice& device, const std::vector<chapter>& chapters,
