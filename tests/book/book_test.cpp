@@ -205,6 +205,8 @@ TEST_F(Book, LongBatchOnSmallPagesKeepsEveryPageAndEveryLineOnce) {
     int unnumbered = 0, continued_without_header = 0, heading_at_foot = 0;
     int summary_page = -1, first_chapter_page = -1;
     const QRegularExpression step_heading(QStringLiteral("^\\d+\\.\\S+$"));
+    const QRegularExpression step_line(QStringLiteral("^(公式|代入|结果|说明)："));
+    int step_split = 0;
     for (int i = 0; i < pages.size(); ++i) {
         const QString footer = QStringLiteral("第%1页共%2页").arg(i + 1).arg(painted);
         if (!pages[i].contains(footer)) ++unnumbered;
@@ -218,6 +220,11 @@ TEST_F(Book, LongBatchOnSmallPagesKeepsEveryPageAndEveryLineOnce) {
         if (summary_page >= 0 && summary_page < i && first_chapter_page < 0 &&
             (lines.size() < 2 || !lines[1].startsWith(QStringLiteral("路线行号"))))
             ++continued_without_header;
+        // A step fits a page here, so none is split: no page opens inside one.
+        if (lines.size() > 1 && step_line.match(lines[1]).hasMatch()) {
+            ++step_split;
+            ADD_FAILURE() << "page " << i + 1 << " opens with " << lines[1].toStdString();
+        }
         if (!lines.isEmpty() && step_heading.match(lines.last()).hasMatch()) {
             ++heading_at_foot;
             ADD_FAILURE() << "page " << i + 1 << " ends with " << lines.last().toStdString();
@@ -227,6 +234,7 @@ TEST_F(Book, LongBatchOnSmallPagesKeepsEveryPageAndEveryLineOnce) {
     EXPECT_GT(first_chapter_page, summary_page + 1);  // the summary fills more than one page
     EXPECT_EQ(continued_without_header, 0);
     EXPECT_EQ(heading_at_foot, 0);
+    EXPECT_EQ(step_split, 0);
 
     // Each route once, in order, and each line of its account once.
     const QString text = pages.join(QString()).remove('\n');
