@@ -214,7 +214,8 @@ TEST_F(Book, LongBatchOnSmallPagesKeepsEveryPageAndEveryLineOnce) {
         if (first_chapter_page < 0 && pages[i].contains(QStringLiteral("路线1（第1行）")))
             first_chapter_page = i;
         QStringList lines = pages[i].split('\n', Qt::SkipEmptyParts);
-        while (!lines.isEmpty() && (lines.last().contains(footer) || lines.last().trimmed().isEmpty()))
+        while (!lines.isEmpty() &&
+               (lines.last().contains(footer) || lines.last().trimmed().isEmpty()))
             lines.removeLast();
         // The summary goes on under its header row; a step's heading has its lines under it.
         if (summary_page >= 0 && summary_page < i && first_chapter_page < 0 &&

@@ -222,7 +222,9 @@ QString summary_html(const std::vector<chapter>& chapters, std::size_t from = 0,
 QString chapter_html(std::size_t index, std::size_t count, const chapter& c) {
     QString out;
     if (count > 1) {
-        out += QStringLiteral("<h1 style=\"page-break-before:always; white-space:nowrap\">路线 %1").arg(index);
+        // The heading never wraps: a chapter's pages do not depend on its number.
+        out += QStringLiteral("<h1 style=\"page-break-before:always; white-space:nowrap\">路线 %1")
+                   .arg(index);
         if (c.line) out += QStringLiteral("（第 %1 行）").arg(c.line);
         out += QStringLiteral("</h1>");
     }
@@ -320,8 +322,7 @@ page_geometry geometry_of(const QPagedPaintDevice& device) {
     const double dpi = device.logicalDpiY();
     const auto mm = [dpi](double v) { return v * dpi / 25.4; };
     const double header = mm(12), footer = mm(10);
-    return {static_cast<double>(device.width()), header, footer,
-            device.height() - header - footer};
+    return {static_cast<double>(device.width()), header, footer, device.height() - header - footer};
 }
 
 struct painted {
@@ -413,8 +414,7 @@ public:
             if (!paint_piece(*piece, f.pages)) return out;
         }
         for (std::size_t i = 0; i < plan.chapter_pages.size(); ++i) {
-            const std::unique_ptr<laid_out_piece> piece =
-                lay_out(chapter_piece_html(chapters_, i));
+            const std::unique_ptr<laid_out_piece> piece = lay_out(chapter_piece_html(chapters_, i));
             if (piece->page_count() != plan.chapter_pages[i]) {
                 out.failure = changed_layout();
                 return out;

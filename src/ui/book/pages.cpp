@@ -55,7 +55,8 @@ void laid_out_piece::collect() {
     std::size_t step_first = 0;
     bool in_step = false;
     const auto close_step = [&] {
-        if (in_step && units_.size() > step_first + 1) steps_.emplace_back(step_first, units_.size() - 1);
+        if (in_step && units_.size() > step_first + 1)
+            steps_.emplace_back(step_first, units_.size() - 1);
         in_step = false;
     };
     QTextFrame* root = doc_.rootFrame();
@@ -117,8 +118,8 @@ void laid_out_piece::add_table(QTextTable* table) {
     };
     const int header_rows = std::clamp(table->format().headerRowCount(), 0, rows - 1);
     const int index = static_cast<int>(tables_.size());
-    tables_.push_back({frame.top(), header_rows > 0 ? meet(header_rows - 1) : frame.top(),
-                       header_rows});
+    tables_.push_back(
+        {frame.top(), header_rows > 0 ? meet(header_rows - 1) : frame.top(), header_rows});
     for (int r = 0; r < rows; ++r) {
         unit u;
         u.top = r == 0 ? frame.top() : meet(r - 1);
