@@ -3,6 +3,8 @@
 // setting the book, the exit status and the progress are the book library's.
 #include <unistd.h>
 
+#include <csignal>
+
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -60,6 +62,9 @@ void add_chapters(std::string_view text, std::uint64_t& line_number,
 int main(int argc, char* argv[]) {
     // Headless unless the caller chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A file-size limit makes a write fail, as a full disk does, rather than end the process
+    // with a half-written temporary file left beside the book.
+    std::signal(SIGXFSZ, SIG_IGN);
     QGuiApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();

@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -175,6 +178,93 @@ TEST_F(Book, BatchHasSummaryAndOneChapterPerRouteWithLinesInError) {
         previous = found;
     }
     EXPECT_TRUE(pages.join(QString()).contains(QStringLiteral("输入错误（第7行）")));
+}
+
+// A batch of a few hundred routes on a small page at a fine resolution: set as one column the
+// book would be taller than the layout's fixed-point coordinates reach (about 33.5 million
+// device pixels), the fault that once wrote one blank page. Every page must be there, numbered,
+// with every line once: none lost at a page foot, none painted twice.
+TEST_F(Book, LongBatchOnSmallPagesKeepsEveryPageAndEveryLineOnce) {
+    std::vector<chapter> chapters;
+    int valves = 0, errors = 0;
+    for (std::uint64_t i = 1; i <= 200; ++i) {
+        if (i % 10 == 3) {
+            chapters.push_back(samples::refused_route(i));
+        } else if (i % 10 == 7) {
+            chapters.push_back(samples::error_line(i, "unknown field \"x\""));
+            ++errors;
+        } else {
+            chapters.push_back(samples::valve_route(i % 10 != 9, i));
+            ++valves;
+        }
+    }
+    const QString pdf = path(QStringLiteral("long.pdf"));
+    int painted = 0;
+    double page_height = 0;  // device pixels
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageSize(QPageSize(QPageSize::A6));
+        writer.setPageMargins(QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter);
+        writer.setResolution(12000);
+        page_height = writer.height();
+        painted = paint_book(writer, chapters);
+    }
+    const QStringList pages = pdf_pages(pdf);
+    ASSERT_GT(painted * page_height, 40e6);
+    ASSERT_EQ(pdfinfo_pages(pdf), painted);
+    ASSERT_EQ(pages.size(), painted);
+
+    int unnumbered = 0, continued_without_header = 0, heading_at_foot = 0;
+    int summary_page = -1, first_chapter_page = -1;
+    const QRegularExpression step_heading(QStringLiteral("^\\d+\\.\\S+$"));
+    const QRegularExpression step_line(QStringLiteral("^(公式|代入|结果|说明)："));
+    int step_split = 0;
+    for (int i = 0; i < pages.size(); ++i) {
+        const QString footer = QStringLiteral("第%1页共%2页").arg(i + 1).arg(painted);
+        if (!pages[i].contains(footer)) ++unnumbered;
+        if (summary_page < 0 && pages[i].contains(QStringLiteral("汇总"))) summary_page = i;
+        if (first_chapter_page < 0 && pages[i].contains(QStringLiteral("路线1（第1行）")))
+            first_chapter_page = i;
+        QStringList lines = pages[i].split('\n', Qt::SkipEmptyParts);
+        while (!lines.isEmpty() &&
+               (lines.last().contains(footer) || lines.last().trimmed().isEmpty()))
+            lines.removeLast();
+        // The summary goes on under its header row; a step's heading has its lines under it.
+        if (summary_page >= 0 && summary_page < i && first_chapter_page < 0 &&
+            (lines.size() < 2 || !lines[1].startsWith(QStringLiteral("路线行号"))))
+            ++continued_without_header;
+        // A step fits a page here, so none is split: no page opens inside one.
+        if (lines.size() > 1 && step_line.match(lines[1]).hasMatch()) {
+            ++step_split;
+            ADD_FAILURE() << "page " << i + 1 << " opens with " << lines[1].toStdString();
+        }
+        if (!lines.isEmpty() && step_heading.match(lines.last()).hasMatch()) {
+            ++heading_at_foot;
+            ADD_FAILURE() << "page " << i + 1 << " ends with " << lines.last().toStdString();
+        }
+    }
+    EXPECT_EQ(unnumbered, 0);
+    EXPECT_GT(first_chapter_page, summary_page + 1);  // the summary fills more than one page
+    EXPECT_EQ(continued_without_header, 0);
+    EXPECT_EQ(heading_at_foot, 0);
+    EXPECT_EQ(step_split, 0);
+
+    // Each route once, in order, and each line of its account once.
+    const QString text = pages.join(QString()).remove('\n');
+    int previous = -1;
+    for (std::size_t n = 1; n <= chapters.size(); ++n) {
+        const QString heading = QStringLiteral("路线%1（第%1行）").arg(n);
+        const qsizetype at = text.indexOf(heading);
+        ASSERT_GT(at, previous) << heading.toStdString();
+        ASSERT_EQ(text.indexOf(heading, at + 1), -1) << heading.toStdString();
+        previous = static_cast<int>(at);
+    }
+    const int refused = 200 - valves - errors;
+    EXPECT_EQ(text.count(QStringLiteral("结论：")), valves + refused);
+    EXPECT_EQ(text.count(QStringLiteral("本路线无计算结论")), refused);
+    EXPECT_EQ(text.count(QStringLiteral("1.排放面积")), valves);
+    EXPECT_EQ(text.count(QStringLiteral("选型与复核（参考）")), valves);
+    EXPECT_EQ(text.count(QStringLiteral("输入错误（第")), errors);
 }
 
 TEST_F(Book, OdtOpensWithTheSameText) {

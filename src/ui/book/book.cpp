@@ -2,8 +2,10 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QFont>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -12,10 +14,14 @@
 #include <QSaveFile>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
+#include <algorithm>
+#include <limits>
+#include <memory>
 
 #include "book/book_numbers.h"
 #include "book/book_odt.h"
 #include "media/properties.h"
+#include "book/pages.h"
 #include "numbers/number.h"
 
 namespace ventora::book {
@@ -44,11 +50,12 @@ QString row(const QStringList& cells) {
     return QStringLiteral("<tr>") + cells.join(QString()) + QStringLiteral("</tr>");
 }
 
+// A table's header row: repeated at the top of each page the table continues on.
 QString heading_row(const QStringList& captions) {
-    QString out = QStringLiteral("<tr>");
+    QString out = QStringLiteral("<thead><tr>");
     for (const QString& c : captions)
         out += QStringLiteral("<th bgcolor=\"#e8e8e8\">%1</th>").arg(c);
-    return out + QStringLiteral("</tr>");
+    return out + QStringLiteral("</tr></thead>");
 }
 
 const QString table_open = QStringLiteral(
@@ -206,15 +213,18 @@ QString verdict_text(const route::route_result& r) {
     return QStringLiteral("—");
 }
 
-QString summary_html(const std::vector<chapter>& chapters) {
-    QString out = QStringLiteral("<h2>汇总</h2>") + table_open +
+// The summary's rows [from, to), under its caption when `from` is the first.
+QString summary_html(const std::vector<chapter>& chapters, std::size_t from = 0,
+                     std::size_t to = std::numeric_limits<std::size_t>::max()) {
+    to = std::min(to, chapters.size());
+    QString out = (from == 0 ? QStringLiteral("<h2>汇总</h2>") : QString()) + table_open +
                   heading_row({QStringLiteral("路线"), QStringLiteral("行号"),
                                QStringLiteral("W<sub>s</sub> (kg/h)"), QStringLiteral("装置"),
                                QStringLiteral("面积 (mm<sup>2</sup>)"),
                                QStringLiteral("排放能力 (kg/h)"), QStringLiteral("结论")});
-    std::size_t n = 0;
-    for (const chapter& c : chapters) {
-        const QString route_no = QString::number(++n);
+    for (std::size_t n = from; n < to; ++n) {
+        const chapter& c = chapters[n];
+        const QString route_no = QString::number(n + 1);
         const QString line = c.line ? QString::number(c.line) : QStringLiteral("—");
         if (c.error) {
             out += row({cell(route_no), cell(line),
@@ -242,7 +252,9 @@ QString summary_html(const std::vector<chapter>& chapters) {
 QString chapter_html(std::size_t index, std::size_t count, const chapter& c) {
     QString out;
     if (count > 1) {
-        out += QStringLiteral("<h1 style=\"page-break-before:always\">路线 %1").arg(index);
+        // The heading never wraps: a chapter's pages do not depend on its number.
+        out += QStringLiteral("<h1 style=\"page-break-before:always; white-space:nowrap\">路线 %1")
+                   .arg(index);
         if (c.line) out += QStringLiteral("（第 %1 行）").arg(c.line);
         out += QStringLiteral("</h1>");
     }
@@ -263,25 +275,297 @@ QString chapter_html(std::size_t index, std::size_t count, const chapter& c) {
     return out + conclusion_html(c.route);
 }
 
+QString document_open() {
+    return QStringLiteral(
+               "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title></head>"
+               "<body style=\"font-family:'%2'; font-size:10.5pt\">")
+        .arg(book_title, book_face);
+}
+
+const QString document_close = QStringLiteral("</body></html>");
+
+QString front_matter(const std::vector<chapter>& chapters) {
+    return title_block(chapters.empty() ? account::project_info{} : chapters.front().route.project);
+}
+
+// The whole book as one document, for the formats that are one stream (HTML, ODT).
 QString html_of(const std::vector<chapter>& chapters, const progress& report) {
-    QString out = QStringLiteral(
-                      "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title></head>"
-                      "<body style=\"font-family:'%2'; font-size:10.5pt\">")
-                      .arg(book_title, book_face);
-    out += title_block(chapters.empty() ? account::project_info{} : chapters.front().route.project);
+    QString out = document_open();
+    out += front_matter(chapters);
     if (chapters.size() > 1) out += summary_html(chapters);
     std::size_t n = 0;
     for (const chapter& c : chapters) {
         out += chapter_html(++n, chapters.size(), c);
         if (report) report(stage::setting, n, chapters.size());
     }
-    return out + QStringLiteral("</body></html>");
+    return out + document_close;
 }
 
 QFont book_font(double points) {
     QFont font(book_face);
     font.setPointSizeF(points);
     return font;
+}
+
+// The book is set piece by piece: the front matter (the title block and the summary table, two
+// hundred summary rows a piece), then each route's chapter on pages of its own. Only one
+// piece is laid out at a time, so memory and the layout's coordinates stay those of a piece
+// whatever the number of routes. A first pass counts the pages ("共 M 页"), a second paints them.
+constexpr std::size_t summary_rows_per_piece = 200;
+
+// The front piece of rows [from, to) of the summary; a book of one route has no summary and its
+// chapter follows the title block.
+QString front_html(const std::vector<chapter>& chapters, std::size_t from, std::size_t to) {
+    QString out = document_open();
+    if (from == 0) out += front_matter(chapters);
+    if (chapters.size() > 1) {
+        out += summary_html(chapters, from, to);
+    } else if (chapters.size() == 1) {
+        out += chapter_html(1, 1, chapters.front());
+    }
+    return out + document_close;
+}
+
+QString chapter_piece_html(const std::vector<chapter>& chapters, std::size_t index) {
+    return document_open() + chapter_html(index + 1, chapters.size(), chapters[index]) +
+           document_close;
+}
+
+// What the first pass found: how the summary was cut and how many pages each piece fills.
+struct book_plan {
+    struct front_piece {
+        std::size_t from, to;  // the summary rows laid out
+        std::size_t pages;     // the pages painted: the last is left out when its rows go on
+        std::size_t next;      // the row the next piece starts with
+    };
+    std::vector<front_piece> front;
+    std::vector<std::size_t> chapter_pages;  // a book of several routes only
+    std::size_t total = 0;
+};
+
+struct page_geometry {
+    double width, header, footer, body_height;
+    QPointF body_origin() const { return {0, header}; }
+};
+
+page_geometry geometry_of(const QPagedPaintDevice& device) {
+    const double dpi = device.logicalDpiY();
+    const auto mm = [dpi](double v) { return v * dpi / 25.4; };
+    const double header = mm(12), footer = mm(10);
+    return {static_cast<double>(device.width()), header, footer, device.height() - header - footer};
+}
+
+struct painted {
+    std::size_t pages = 0;
+    QString failure;  // empty when every page was painted as planned
+};
+
+class book_painter {
+public:
+    book_painter(QPagedPaintDevice& device, const std::vector<chapter>& chapters,
+                 const progress& report)
+        : device_(device), chapters_(chapters), report_(report), g_(geometry_of(device)) {}
+
+    std::unique_ptr<laid_out_piece> lay_out(const QString& html) const {
+        return std::make_unique<laid_out_piece>(html, device_, book_font(10.5), g_.width,
+                                                g_.body_height);
+    }
+    std::unique_ptr<laid_out_piece> lay_out_front(std::size_t from, std::size_t to) const {
+        return lay_out(front_html(chapters_, from, to));
+    }
+
+    book_plan plan() {
+        book_plan plan;
+        const std::size_t n = chapters_.size() > 1 ? chapters_.size() : 0;
+        std::size_t from = 0;
+        do {
+            const std::size_t to = std::min(from + summary_rows_per_piece, n);
+            std::unique_ptr<laid_out_piece> piece = lay_out_front(from, to);
+            book_plan::front_piece f{from, to, piece->page_count(), to};
+            if (to < n && f.pages > 1) {
+                // The rows of the last page open the next piece, under its own header row.
+                const int row = piece->last_table_row_opening(f.pages - 1);
+                if (row > 0) {
+                    f.pages -= 1;
+                    f.next = from + static_cast<std::size_t>(row);
+                }
+            }
+            // The first piece is painted first: kept, it is not laid out twice (a book of one
+            // route is only this piece).
+            if (plan.front.empty()) first_front_ = std::move(piece);
+            plan.front.push_back(f);
+            plan.total += f.pages;
+            from = f.next;
+        } while (from < n);
+        // A chapter's pages depend on all but the number in its heading, a line that never
+        // wraps: chapters alike but for their number (a plant's identical devices) are laid out
+        // once here. The painting pass lays each out again and checks the count.
+        QHash<QByteArray, std::size_t> pages_of_body;
+        for (std::size_t i = 0; i < n; ++i) {
+            const QString html = chapter_piece_html(chapters_, i);
+            const QByteArray body = QCryptographicHash::hash(
+                QStringView(html).mid(html.indexOf(QLatin1String("</h1>"))).toUtf8(),
+                QCryptographicHash::Sha256);
+            auto known = pages_of_body.constFind(body);
+            if (known == pages_of_body.cend())
+                known = pages_of_body.insert(body, lay_out(html)->page_count());
+            plan.chapter_pages.push_back(*known);
+            plan.total += plan.chapter_pages.back();
+            if (report_) report_(stage::setting, i + 1, n);
+        }
+        return plan;
+    }
+
+    // Paints the pages the plan counted, stopping early when `device_failed` says the output
+    // cannot take more.
+    painted paint(const book_plan& plan, const std::function<bool()>& device_failed) {
+        painted out;
+        QPainter painter(&device_);
+        if (!painter.isActive()) {
+            out.failure = QStringLiteral("无法在输出设备上绘制");
+            return out;
+        }
+        painter_ = &painter;
+        total_ = plan.total;
+        const auto paint_piece = [&](const laid_out_piece& piece, std::size_t pages) {
+            for (std::size_t p = 0; p < pages; ++p) {
+                if (device_failed && device_failed()) return false;
+                paint_page(piece, p, out.pages);
+            }
+            return true;
+        };
+        for (const book_plan::front_piece& f : plan.front) {
+            const std::unique_ptr<laid_out_piece> piece =
+                first_front_ ? std::move(first_front_) : lay_out_front(f.from, f.to);
+            if (piece->page_count() < f.pages) {
+                out.failure = changed_layout();
+                return out;
+            }
+            if (!paint_piece(*piece, f.pages)) return out;
+        }
+        for (std::size_t i = 0; i < plan.chapter_pages.size(); ++i) {
+            const std::unique_ptr<laid_out_piece> piece = lay_out(chapter_piece_html(chapters_, i));
+            if (piece->page_count() != plan.chapter_pages[i]) {
+                out.failure = changed_layout();
+                return out;
+            }
+            if (!paint_piece(*piece, piece->page_count())) return out;
+        }
+        return out;
+    }
+
+private:
+    static QString changed_layout() { return QStringLiteral("两遍排版的页数不一致"); }
+
+    void paint_page(const laid_out_piece& piece, std::size_t p, std::size_t& done) {
+        QPainter& painter = *painter_;
+        if (done > 0) device_.newPage();
+        const auto mm = [this](double v) { return v * device_.logicalDpiY() / 25.4; };
+        painter.setFont(book_font(9));
+        painter.setPen(Qt::black);
+        const QRectF top(0, 0, g_.width, g_.header - mm(3));
+        painter.drawText(top, Qt::AlignLeft | Qt::AlignBottom, book_title);
+        painter.drawText(top, Qt::AlignRight | Qt::AlignBottom, book_basis);
+        painter.drawLine(QPointF(0, g_.header - mm(2)), QPointF(g_.width, g_.header - mm(2)));
+        ++done;
+        painter.drawText(QRectF(0, g_.header + g_.body_height, g_.width, g_.footer),
+                         Qt::AlignCenter,
+                         page_footer(static_cast<int>(done), static_cast<int>(total_)));
+        piece.paint(painter, p, g_.body_origin());
+        if (report_) report_(stage::painting, done, total_);
+    }
+
+    QPagedPaintDevice& device_;
+    const std::vector<chapter>& chapters_;
+    const progress& report_;
+    page_geometry g_;
+    QPainter* painter_ = nullptr;
+    std::size_t total_ = 0;
+    std::unique_ptr<laid_out_piece> first_front_;
+};
+
+painted paint_pages(QPagedPaintDevice& device, const std::vector<chapter>& chapters,
+                    const progress& report, const std::function<bool()>& device_failed = {}) {
+    book_painter painter(device, chapters, report);
+    const book_plan plan = painter.plan();
+    painted out = painter.paint(plan, device_failed);
+    if (out.failure.isEmpty() && out.pages != plan.total && !(device_failed && device_failed())) {
+        out.failure = QStringLiteral("排版 %1 页，绘制 %2 页").arg(plan.total).arg(out.pages);
+    }
+    return out;
+}
+
+void set_up_pdf(QPdfWriter& writer) {
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageMargins(QMarginsF(20, 12, 20, 12), QPageLayout::Millimeter);
+    writer.setResolution(300);
+    writer.setTitle(book_title);
+    writer.setCreator(QStringLiteral("Ventora"));
+}
+
+// Passes the PDF on to the file while reading what the writer puts in it: the page objects it
+// writes and the count its page tree declares, so the book is checked before it replaces
+// anything.
+class pdf_tally : public QIODevice {
+public:
+    explicit pdf_tally(QIODevice& target) : target_(target) { open(QIODevice::WriteOnly); }
+    bool failed() const { return failed_; }
+    qint64 bytes() const { return bytes_; }
+    std::size_t page_objects() const { return page_objects_; }
+    long declared_pages() const { return declared_; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (target_.write(data, size) != size) failed_ = true;
+        bytes_ += size;
+        // The last few bytes go with the next write, so a mark split between writes is found.
+        QByteArray window = carry_ + QByteArray::fromRawData(data, size);
+        const qsizetype fresh = carry_.size();
+        static const QByteArray page_mark("\n/Type /Page\n"), count_mark("]\n/Count ");
+        for (qsizetype at = window.indexOf(page_mark); at >= 0;
+             at = window.indexOf(page_mark, at + 1)) {
+            if (at + page_mark.size() > fresh) ++page_objects_;
+        }
+        for (qsizetype at = window.indexOf(count_mark); at >= 0;
+             at = window.indexOf(count_mark, at + 1)) {
+            const qsizetype digits = at + count_mark.size();
+            const qsizetype end = window.indexOf('\n', digits);
+            if (end < 0 || end <= fresh) continue;  // unfinished, or read before
+            bool ok = false;
+            const long n = window.mid(digits, end - digits).toLong(&ok);
+            if (ok) declared_ = n;
+        }
+        carry_ = window.right(32);
+        return failed_ ? -1 : size;
+    }
+
+private:
+    QIODevice& target_;
+    QByteArray carry_;
+    bool failed_ = false;
+    qint64 bytes_ = 0;
+    std::size_t page_objects_ = 0;
+    long declared_ = -1;
+};
+
+// The size of a PDF of `pages` blank pages as the writer writes it: a book no larger holds
+// nothing.
+qint64 blank_book_size(std::size_t pages) {
+    const auto size_of = [](int blank) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&buffer);
+            set_up_pdf(writer);
+            QPainter painter(&writer);
+            for (int i = 1; i < blank; ++i) writer.newPage();
+        }
+        return buffer.size();
+    };
+    const qint64 one = size_of(1), two = size_of(2);
+    return one + static_cast<qint64>(pages - 1) * (two - one);
 }
 
 }  // namespace
@@ -316,42 +600,8 @@ QString page_footer(int page, int pages) {
 
 int paint_book(QPagedPaintDevice& device, const std::vector<chapter>& chapters,
                const progress& report) {
-    const double dpi = device.logicalDpiY();
-    const auto mm = [dpi](double v) { return v * dpi / 25.4; };
-    const double width = device.width();
-    const double header = mm(12), footer = mm(10);
-    const double body_height = device.height() - header - footer;
-
-    QTextDocument doc;
-    doc.documentLayout()->setPaintDevice(&device);
-    doc.setDefaultFont(book_font(10.5));
-    doc.setDocumentMargin(0);
-    doc.setHtml(html_of(chapters, report));
-    doc.setPageSize(QSizeF(width, body_height));
-    const int pages = doc.pageCount();
-
-    QPainter painter(&device);
-    if (!painter.isActive()) return 0;
-    const QFont small = book_font(9);
-    for (int p = 0; p < pages; ++p) {
-        if (p > 0) device.newPage();
-        painter.setFont(small);
-        painter.setPen(Qt::black);
-        const QRectF top(0, 0, width, header - mm(3));
-        painter.drawText(top, Qt::AlignLeft | Qt::AlignBottom, book_title);
-        painter.drawText(top, Qt::AlignRight | Qt::AlignBottom, book_basis);
-        painter.drawLine(QPointF(0, header - mm(2)), QPointF(width, header - mm(2)));
-        painter.drawText(QRectF(0, header + body_height, width, footer), Qt::AlignCenter,
-                         page_footer(p + 1, pages));
-        painter.save();
-        painter.translate(0, header - p * body_height);
-        doc.drawContents(&painter, QRectF(0, p * body_height, width, body_height));
-        painter.restore();
-        if (report)
-            report(stage::painting, static_cast<std::size_t>(p + 1),
-                   static_cast<std::size_t>(pages));
-    }
-    return pages;
+    const painted out = paint_pages(device, chapters, report);
+    return out.failure.isEmpty() ? static_cast<int>(out.pages) : 0;
 }
 
 int print_book(QPrinter& printer, const std::vector<chapter>& chapters) {
@@ -371,16 +621,32 @@ QString write_book(const QString& path, const std::vector<chapter>& chapters,
         return QStringLiteral("无法写入文件 %1：%2").arg(path, file.errorString());
     }
     if (ext == QLatin1String("pdf")) {
-        QPdfWriter writer(&file);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(QPageLayout::Portrait);
-        writer.setPageMargins(QMarginsF(20, 12, 20, 12), QPageLayout::Millimeter);
-        writer.setResolution(300);
-        writer.setTitle(book_title);
-        writer.setCreator(QStringLiteral("Ventora"));
-        if (paint_book(writer, chapters, report) == 0) {
+        pdf_tally tally(file);
+        painted out;
+        {
+            QPdfWriter writer(&tally);
+            set_up_pdf(writer);
+            out = paint_pages(writer, chapters, report, [&] { return tally.failed(); });
+        }
+        QString failure;
+        if (tally.failed() || file.error() != QFileDevice::NoError) {
+            failure = file.errorString();
+        } else if (!out.failure.isEmpty()) {
+            failure = out.failure;
+        } else if (tally.page_objects() != out.pages ||
+                   tally.declared_pages() != static_cast<long>(out.pages)) {
+            failure = QStringLiteral("排版 %1 页，写出的 PDF 有 %2 页（页目录称 %3 页）")
+                          .arg(out.pages)
+                          .arg(tally.page_objects())
+                          .arg(tally.declared_pages());
+        } else if (tally.bytes() <= blank_book_size(out.pages)) {
+            failure = QStringLiteral("写出的 PDF 只有 %1 字节，与 %2 页空白页一样大")
+                          .arg(tally.bytes())
+                          .arg(out.pages);
+        }
+        if (!failure.isEmpty()) {
             file.cancelWriting();
-            return QStringLiteral("无法写入文件 %1：PDF 无法生成").arg(path);
+            return QStringLiteral("无法写入文件 %1：%2").arg(path, failure);
         }
     } else if (ext == QLatin1String("odt")) {
         const QByteArray odt = odt_of(html_of(chapters, report));
