@@ -10,7 +10,7 @@ packages=(
   fonts-wqy-microhei             # a CJK face, so Chinese never renders as boxes
   libgtest-dev libbenchmark-dev
   libsimdjson-dev                # ventora-calc's requests and the case files are read with simdjson
-  libzip-dev                     # the book's ODT is a zip
+  qt6-base-private-dev           # Qt's zip writer (a private header), for the book's ODT
   hyperfine python3              # bench/tool_throughput.sh: timing, and the Python batch it compares with
   python3-fluids                 # bench/tool_throughput.sh: the API 520 sizing loop a user would write instead
   clang-14 libclang-rt-14-dev    # libFuzzer and the sanitizer runtime

@@ -1,6 +1,7 @@
 #include "book/book_odt.h"
 
-#include <zip.h>
+#include <QBuffer>
+#include <private/qzipwriter_p.h>
 
 #include <QDateTime>
 #include <QFont>
@@ -345,56 +346,27 @@ const char* const manifest_xml =
     "<manifest:file-entry manifest:full-path=\"meta.xml\" manifest:media-type=\"text/xml\"/>"
     "</manifest:manifest>";
 
-// The zip of `files` in order, each deflated but the first (the mimetype), which is stored.
+// The zip of `files` in order, each deflated but the first (the mimetype), which is stored, as
+// OpenDocument requires. Qt's own zip writer, the one its ODF export uses: it comes with Qt on
+// every platform the program is built for.
 QByteArray zipped(const std::list<std::pair<const char*, QByteArray>>& files) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &error);
-    if (!target) return {};
-    zip_source_keep(target);
-    zip_t* archive = zip_open_from_source(target, ZIP_TRUNCATE, &error);
-    bool ok = archive != nullptr;
+    QBuffer buffer;
+    if (!buffer.open(QIODevice::WriteOnly)) return {};
+    QZipWriter zip(&buffer);
     bool first = true;
     for (const auto& [name, data] : files) {
-        if (!ok) break;
-        zip_source_t* s = zip_source_buffer(archive, data.constData(), static_cast<zip_uint64_t>(data.size()), 0);
-        const zip_int64_t index = s ? zip_file_add(archive, name, s, ZIP_FL_ENC_UTF_8) : -1;
-        if (index < 0) {
-            if (s) zip_source_free(s);
-            ok = false;
-            break;
-        }
-        ok = zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
-                                      first ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0) == 0;
+        zip.setCompressionPolicy(first ? QZipWriter::NeverCompress : QZipWriter::AlwaysCompress);
+        zip.addFile(QString::fromLatin1(name), data);
         first = false;
     }
-    if (archive) {
-        // A failed close leaves the archive open: it is discarded then.
-        if (!ok || zip_close(archive) != 0) {
-            zip_discard(archive);
-            ok = false;
-        }
-    }
-    QByteArray out;
-    if (ok && zip_source_open(target) == 0) {
-        zip_source_seek(target, 0, SEEK_END);
-        const zip_int64_t size = zip_source_tell(target);
-        zip_source_seek(target, 0, SEEK_SET);
-        if (size > 0) {
-            out.resize(static_cast<qsizetype>(size));
-            if (zip_source_read(target, out.data(), static_cast<zip_uint64_t>(size)) != size) out.clear();
-        }
-        zip_source_close(target);
-    }
-    zip_source_free(target);
-    zip_error_fini(&error);
-    return out;
+    zip.close();
+    if (zip.status() != QZipWriter::NoError) return {};
+    return buffer.data();
 }
 
 }  // namespace
 
 QByteArray odt_of(const QString& html) {
-    // The buffers stay alive until the zip is closed: libzip reads them then.
     const std::list<std::pair<const char*, QByteArray>> files = {
         {"mimetype", QByteArrayLiteral("application/vnd.oasis.opendocument.text")},
         {"content.xml", content_xml(html).toUtf8()},
