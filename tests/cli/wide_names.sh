@@ -3,9 +3,14 @@
 # Windows they travel the wide command line, not the ANSI code page (936 under the tests), and the
 # files are opened by their UTF-16 names. An input that is the output file is refused when named
 # this way too (file identity, not the name).
+#   wide_names.sh CALC REPORT [WINE_RUN CALC_EXE]
+# Under Wine the output file for that check is opened by Windows' own cmd.exe (a handle Windows
+# knows the file of, as on Windows); Wine's handle for a file a Linux shell opened has no identity.
 set -uo pipefail
 calc=$1
 report=$2
+wine_run=${3:-}
+calc_exe=${4:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -26,7 +31,15 @@ grep -qF "不存在的算例.jsonl" "$work/err" || fail "the message names the m
 
 # The same file as input and output, named with Chinese characters.
 cp "$input" "$dir/追加 结果.jsonl"
-"$calc" "$dir/追加 结果.jsonl" >>"$dir/追加 结果.jsonl" 2>"$work/err"
+if [ -n "$wine_run" ]; then
+  # A batch file, read by cmd.exe in the ANSI code page (936).
+  both="Z:${dir//\//\\}\\追加 结果.jsonl"
+  printf '@"Z:%s" "%s" >> "%s"\r\n@exit /b %%errorlevel%%\r\n' "${calc_exe//\//\\}" "$both" "$both" |
+    iconv -f UTF-8 -t GBK >"$work/append.bat"
+  timeout 120 "$wine_run" cmd /c "Z:${work//\//\\}\\append.bat" 2>"$work/err"
+else
+  timeout 120 "$calc" "$dir/追加 结果.jsonl" >>"$dir/追加 结果.jsonl" 2>"$work/err"
+fi
 [ $? -eq 2 ] || fail "an input that is the output file exits 2"
 grep -qF "追加 结果.jsonl: input file is output file" "$work/err" || fail "the refusal names the file: $(cat "$work/err")"
 
