@@ -97,6 +97,8 @@ name=ventora-$version-win64
 stage=build-windows/stage
 rm -rf "$stage"
 cmake --install build-windows --prefix "$stage/$name" --strip >/dev/null
+# The libraries copied as they are (the MinGW runtime carries its debugging symbols).
+find "$stage/$name" -name '*.dll' -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
 mkdir -p out
 rm -f "out/$name.zip"
 (cd "$stage" && zip -q -r -9 -X "$root/out/$name.zip" "$name")

@@ -5,10 +5,9 @@ set(ventora_qt ${VENTORA_QT_WINDOWS_PREFIX})
 install(FILES ${ventora_qt}/bin/Qt6Core.dll ${ventora_qt}/bin/Qt6Gui.dll ${ventora_qt}/bin/Qt6Widgets.dll
               ${ventora_qt}/bin/Qt6PrintSupport.dll ${VENTORA_MINGW_RUNTIME}
         DESTINATION .)
-# The screen (the book's pages are drawn offscreen by ventora-report, which is told so) and the
+# The screen (ventora-report draws the book's pages through it too, showing no window) and the
 # Windows look. PNG, the only image format read, is built into Qt Gui: no image plugins.
-install(FILES ${ventora_qt}/plugins/platforms/qwindows.dll ${ventora_qt}/plugins/platforms/qoffscreen.dll
-        DESTINATION platforms)
+install(FILES ${ventora_qt}/plugins/platforms/qwindows.dll DESTINATION platforms)
 install(FILES ${ventora_qt}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles)
 
 install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION licenses RENAME ventora.txt)

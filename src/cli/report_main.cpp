@@ -67,8 +67,12 @@ int main(int argc, char* argv[]) {
     // Standard input is read as bytes, CR and all, as on every other platform.
     ventora::cli::os::use_binary_standard_streams();
 #endif
+#ifndef _WIN32
     // Headless unless the caller chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    // Windows: its own platform shows no window unless asked and knows the system's fonts; Qt's
+    // offscreen platform there has none, so the book's text would be left out.
     QGuiApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();

@@ -167,6 +167,10 @@ class FormatDoubleEdge : public testing::TestWithParam<edge> {};
 TEST_P(FormatDoubleEdge, MatchesTheOracleAndTheHandWrittenText) {
     const edge& e = GetParam();
     EXPECT_EQ(format_double(e.value), e.expected);
+#ifdef _WIN32
+    // Windows' C library (MinGW's too) writes every NaN without its sign: the text above decides.
+    if (std::isnan(e.value)) return;
+#endif
     EXPECT_EQ(format_double(e.value), oracle_double(e.value));
 }
 const edge double_edges[] = {
