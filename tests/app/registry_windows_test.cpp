@@ -54,9 +54,10 @@ protected:
         ::RegDeleteKeyW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(test_key.utf16()));
     }
 
-    key_value read(const QString& name, const QString& key = test_key) {
+    key_value read(const QString& name, const QString& key = test_key,
+                   const QString& output = QStringLiteral("before")) {
         win32_registry reg;
-        return get_key_value(reg, hkey_current_user, key, name, QStringLiteral("before"));
+        return get_key_value(reg, hkey_current_user, key, name, output);
     }
 };
 
@@ -69,8 +70,6 @@ TEST_F(registry_windows, ValueOfEachType) {
     };
     const row rows[] = {
         {"a Chinese string arrives whole", QStringLiteral("chinese_sz"), true, QStringLiteral("C:\\程序\\系统信息.EXE")},
-        // 0x12345678 stored little-endian, its bytes read last first: 305419896.
-        {"a DWORD in decimal", QStringLiteral("dword"), true, QStringLiteral("305419896")},
         {"an expandable string leaves the text", QStringLiteral("expand_sz"), true, QStringLiteral("before")},
         {"a multi-string leaves the text", QStringLiteral("multi_sz"), true, QStringLiteral("before")},
         {"binary leaves the text", QStringLiteral("binary"), true, QStringLiteral("before")},
@@ -84,6 +83,11 @@ TEST_F(registry_windows, ValueOfEachType) {
         EXPECT_EQ(got.found, r.found) << r.what;
         EXPECT_EQ(got.text, r.text) << r.what;
     }
+    // 0x12345678 stored little-endian, its bytes read last first: 305419896 (from an empty text:
+    // the digits are appended to it).
+    const key_value dword = read(QStringLiteral("dword"), test_key, QString());
+    EXPECT_TRUE(dword.found);
+    EXPECT_EQ(dword.text, QStringLiteral("305419896"));
     const key_value missing_key = read(QStringLiteral("dword"), test_key + QStringLiteral("\\不存在"));
     EXPECT_FALSE(missing_key.found);
 }
