@@ -19,6 +19,7 @@ packages=(
   desktop-file-utils appstream   # validators of the desktop entry and the AppStream metainfo
   shared-mime-info libxml2-utils # update-mime-database and xmllint: the case files' MIME type
   dpkg-dev                       # dpkg-shlibdeps, for the Depends of the .deb that cpack builds
+  lintian help2man               # the .deb checked by lintian; the tools' manual pages from --help
   python3-debian                 # reads the package's machine-readable copyright file in the tests
 )
 

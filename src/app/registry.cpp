@@ -1,5 +1,9 @@
 #include "registry.h"
 
+#ifdef _WIN32
+#include "registry_windows.h"
+#endif
+
 #include <QList>
 #include <QStringDecoder>
 
@@ -27,9 +31,14 @@ QList<unsigned> code_page_characters(const QByteArray& bytes) {
 }
 
 QString code_page_text(const QByteArray& bytes) {
+#ifdef _WIN32
+    // Qt without ICU knows no GB18030 on Windows; Windows itself knows code page 936.
+    return code_page_936_text(bytes);
+#else
     // GB18030 contains code page 936 byte for byte.
     QStringDecoder decode("GB18030");
     return decode(bytes);
+#endif
 }
 
 }  // namespace

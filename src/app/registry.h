@@ -1,7 +1,7 @@
 // Reading one text value from the Windows registry the way the About dialog's look-up of the
-// system-information tool does (GetKeyValue). The raw read sits behind `registry`, which a Windows
-// build fills with RegOpenKeyExA / RegQueryValueExA / RegCloseKey; what is made of the returned
-// bytes is a plain function, the same on every platform.
+// system-information tool does (GetKeyValue). The raw read sits behind `registry`, which the
+// Windows build fills with the Win32 registry functions (registry_windows.h); what is made of the
+// returned bytes is a plain function, the same on every platform.
 #pragma once
 
 #include <cstdint>

@@ -29,10 +29,13 @@ report_failure writer_word_processor::open_titled_visible(const QString& documen
     return report_failure::none;
 }
 
+#ifndef _WIN32
+// Windows: report_windows.cpp.
 QString report_document_path() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(folder).filePath(report_file_name);
 }
+#endif
 
 QString report_failure_text(report_failure failure, const QString& document) {
     switch (failure) {
@@ -53,9 +56,11 @@ void open_report(QWidget* parent, word_processor& processor, const QString& docu
     if (failure != report_failure::none) show_message(parent, report_failure_text(failure, document));
 }
 
+#ifndef _WIN32
 void open_report(QWidget* parent) {
     writer_word_processor writer;
     open_report(parent, writer, report_document_path());
 }
+#endif
 
 }  // namespace ventora::app

@@ -4,6 +4,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#ifdef _WIN32
+#include "registry_windows.h"
+#endif
+
 namespace ventora::app {
 
 bool sysinfo_host::is_plain_file(const QString& path) const {
@@ -76,8 +80,13 @@ QString desktop_sysinfo_host::tool_in(const QString& folder) const {
 }
 
 std::unique_ptr<sysinfo_host> platform_sysinfo_host() {
-    // A Windows build returns a registry_sysinfo_host over the system registry here.
+#ifdef _WIN32
+    // The registry reader keeps nothing between reads: one serves every look-up.
+    static win32_registry system_registry;
+    return std::make_unique<registry_sysinfo_host>(system_registry);
+#else
     return std::make_unique<desktop_sysinfo_host>();
+#endif
 }
 
 }  // namespace ventora::app

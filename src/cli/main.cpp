@@ -5,8 +5,6 @@
 // Input is read with read(2) rather than stdio, so that a request arriving on a pipe is answered
 // as soon as its line is complete instead of after a full buffer: an interactive caller can
 // write a line and wait for its answer. Output is written once per chunk of input.
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +15,7 @@
 #include <vector>
 
 #include "batch.h"
+#include "os_io.h"
 
 namespace {
 
@@ -24,9 +23,7 @@ constexpr int exit_ok = 0;
 constexpr int exit_line_errors = 1;
 constexpr int exit_failure = 2;
 
-void complain(const std::string& what) {
-    std::fprintf(stderr, "ventora-calc: %s\n", what.c_str());
-}
+void complain(const std::string& what) { ventora::cli::os::write_error("ventora-calc: " + what + "\n"); }
 
 // Writes everything, retrying after interruptions and short writes.
 bool write_all(std::string_view bytes) {
@@ -52,15 +49,14 @@ bool flush(ventora::cli::batch& b) {
 // Opens an input for reading, or says why it cannot be read.
 int open_input(const std::string& name) {
     if (name == "-") return STDIN_FILENO;
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        complain("cannot read " + name + ": " + std::strerror(errno));
+    int error = 0;
+    if (ventora::cli::os::kind_of(name, error) == ventora::cli::os::file_kind::directory) {
+        complain("cannot read " + name + ": " + std::strerror(EISDIR));
         return -1;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        complain("cannot read " + name + ": " + std::strerror(EISDIR));
-        ::close(fd);
+    const int fd = ventora::cli::os::open_read(name);
+    if (fd < 0) {
+        complain("cannot read " + name + ": " + std::strerror(errno));
         return -1;
     }
     return fd;
@@ -86,11 +82,12 @@ bool run_input(int fd, const std::string& name, ventora::cli::batch& b, std::vec
 }  // namespace
 
 int main(int argc, char** argv) {
+    const ventora::cli::os::utf8_console console;
+    ventora::cli::os::use_binary_standard_streams();
     std::vector<std::string> inputs;
     ventora::cli::options opts;
     bool options_done = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    for (const std::string& arg : ventora::cli::os::arguments(argc, argv)) {
         if (!options_done && (arg == "--help" || arg == "-h")) {
             std::fputs(ventora::cli::help_text, stdout);
             return std::fflush(stdout) == 0 ? exit_ok : exit_failure;
@@ -121,12 +118,13 @@ int main(int argc, char** argv) {
     // closing them early could lose what a writer sends.
     for (const auto& name : inputs) {
         if (name == "-") continue;
-        struct stat st {};
-        if (::stat(name.c_str(), &st) != 0) {
-            complain("cannot read " + name + ": " + std::strerror(errno));
+        int error = 0;
+        const ventora::cli::os::file_kind kind = ventora::cli::os::kind_of(name, error);
+        if (kind == ventora::cli::os::file_kind::missing) {
+            complain("cannot read " + name + ": " + std::strerror(error));
             return exit_failure;
         }
-        if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) continue;
+        if (kind == ventora::cli::os::file_kind::other) continue;
         const int fd = open_input(name);
         if (fd < 0) return exit_failure;
         ::close(fd);
@@ -134,16 +132,10 @@ int main(int argc, char** argv) {
 
     // An input that is the file standard output appends to would be read while it grows
     // (`ventora-calc f.jsonl >> f.jsonl`): refuse before anything is read or written, as cat does.
-    struct stat out {};
-    if (::fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(out.st_mode)) {
-        for (const auto& name : inputs) {
-            struct stat in {};
-            const int got = name == "-" ? ::fstat(STDIN_FILENO, &in) : ::stat(name.c_str(), &in);
-            if (got == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
-                complain((name == "-" ? std::string("standard input") : name) +
-                         ": input file is output file");
-                return exit_failure;
-            }
+    for (const auto& name : inputs) {
+        if (ventora::cli::os::is_standard_output(name)) {
+            complain((name == "-" ? std::string("standard input") : name) + ": input file is output file");
+            return exit_failure;
         }
     }
 

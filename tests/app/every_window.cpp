@@ -5,7 +5,13 @@
 // picture there (splash.png, main.png, about.png and one for each window inside the main window,
 // by its name) for comparing the look of two builds.
 // Prints one line: maxrss_kb=...
+#ifdef _WIN32
+#include <windows.h>
+
+#include <psapi.h>
+#else
 #include <sys/resource.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -66,9 +72,17 @@ int main(int argc, char* argv[]) {
         grab(each, qPrintable(each->objectName() + QStringLiteral(".png")));
     grab(about, "about.png");
 
+#ifdef _WIN32
+    // Windows: the peak working set.
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    std::printf("maxrss_kb=%ld\n", static_cast<long>(counters.PeakWorkingSetSize / 1024));
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("maxrss_kb=%ld\n", usage.ru_maxrss);
+#endif
     window.reset();
     return 0;
 }

@@ -165,6 +165,8 @@ TEST(RegistryLocations, NoValuesStartNothing) {
     EXPECT_TRUE(host.started.isEmpty());
 }
 
+#ifndef _WIN32
+// Windows has no such locations (it asks the registry, tested above and in registry_windows_test).
 // The Linux desktop locations, on a PATH and a folder made for the test.
 class DesktopLocations : public testing::Test {
 protected:
@@ -231,6 +233,7 @@ TEST_F(DesktopLocations, FolderNamedLikeTheToolIsNotAPlainFile) {
     EXPECT_FALSE(host.is_plain_file(host.tool_in(folder)));
     EXPECT_FALSE(start_sys_info(host));
 }
+#endif  // _WIN32
 
 TEST(DesktopDefaults, FixedFolderAndProgramOrder) {
     EXPECT_EQ(desktop_sysinfo_host::default_folder(), QStringLiteral("/usr/libexec/ventora"));

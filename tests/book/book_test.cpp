@@ -4,7 +4,9 @@
 #include "book/book.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <QDir>
 #include <QFile>
@@ -325,6 +327,8 @@ TEST_F(Book, UnwritablePathIsNamedInTheMessage) {
     EXPECT_TRUE(failure.contains(pdf));
 }
 
+#ifndef _WIN32
+// Windows has no file-size limit of a process to fail a write with.
 // A file-size limit makes every write past it fail as a full disk does (EFBIG).
 class FileSizeLimit {
 public:
@@ -359,6 +363,8 @@ TEST_F(Book, FailedWriteLeavesTheOlderBookIntactAndNoTemporaryFile) {
     EXPECT_EQ(older.readAll(), QByteArray("the older book"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("book.pdf")});
 }
+
+#endif  // _WIN32
 
 }  // namespace
 }  // namespace ventora::book

@@ -34,6 +34,11 @@ std::string trim_mantissa(std::string s) {
 
 std::string oracle(double value, int digits) {
     if (value == 0.0) return "0";
+#ifdef _WIN32
+    // Windows' C library (MinGW's as well) writes a NaN without its sign; glibc's, which wrote
+    // the old messages, keeps it.
+    if (std::isnan(value)) return std::signbit(value) ? "-NAN" : "NAN";
+#endif
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
     return trim_mantissa(buffer);
