@@ -40,14 +40,18 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 # A book larger than the output can hold (a file-size limit stands for a full disk): 2, the
 # reason on standard error, and nothing left behind, not even the temporary file.
-for _ in $(seq 20); do echo "$good"; done > "$work/twenty.jsonl"
-mkdir "$work/full"
-( ulimit -f 64; "$report" -o "$work/full/book.pdf" "$work/twenty.jsonl" 2>"$work/err" ); status=$?
-[ $status -eq 2 ] || fail "a book the output cannot hold exits 2, not $status"
-grep -q "无法写入文件" "$work/err" || fail "the write failure is named on standard error"
-[ -z "$(ls -A "$work/full")" ] || fail "a failed book leaves nothing behind: $(ls -A "$work/full")"
-"$report" -o "$work/full/book.pdf" "$work/twenty.jsonl" 2>/dev/null
-[ "$(stat -c %s "$work/full/book.pdf")" -gt 65536 ] || fail "the twenty routes' book is larger than the limit"
+if [ -n "${VENTORA_NO_FILE_SIZE_LIMIT:-}" ]; then
+    echo "SKIPPED: a book the output cannot hold (the file-size limit that stands for a full disk is POSIX; Linux runs it)"
+else
+    for _ in $(seq 20); do echo "$good"; done > "$work/twenty.jsonl"
+    mkdir "$work/full"
+    ( ulimit -f 64; "$report" -o "$work/full/book.pdf" "$work/twenty.jsonl" 2>"$work/err" ); status=$?
+    [ $status -eq 2 ] || fail "a book the output cannot hold exits 2, not $status"
+    grep -q "无法写入文件" "$work/err" || fail "the write failure is named on standard error"
+    [ -z "$(ls -A "$work/full")" ] || fail "a failed book leaves nothing behind: $(ls -A "$work/full")"
+    "$report" -o "$work/full/book.pdf" "$work/twenty.jsonl" 2>/dev/null
+    [ "$(stat -c %s "$work/full/book.pdf")" -gt 65536 ] || fail "the twenty routes' book is larger than the limit"
+fi
 
 "$report" -o /nonexistent-folder/book.pdf "$work/good.jsonl" 2>/dev/null
 [ $? -eq 2 ] || fail "an output folder that does not exist exits 2"
