@@ -126,6 +126,21 @@ void line_requirements(check& c, const line& l, const medium_data& m) {
     need(c, positive(m.mu), "μ（黏度）");
 }
 
+// What a line's flow needs of the medium: ρ for a liquid (typed, or the valve's), ρ_1 at the
+// relieving state for steam, M, T and Z for a gas.
+void flow_requirements(check& c, const system_input& in) {
+    const auto medium = in.valve.medium;
+    if (medium == valve_medium::liquid) {
+        need(c, positive(in.medium.rho) || positive(in.valve.capacity.rho), "ρ（液体密度）");
+    } else if (medium == valve_medium::saturated_steam) {
+        need(c, positive(in.medium.rho), "ρ_{1}（泄放状态下蒸汽密度）");
+    } else if (medium == valve_medium::gas) {
+        need(c, positive(in.valve.capacity.M) && positive(in.valve.capacity.T) &&
+                    positive(in.valve.capacity.Z),
+             "M、T、Z（气体参数）");
+    }
+}
+
 line_figures line_steps(account::account* acc, const line& l, double W, double mu) {
     line_figures g;
     g.D = *l.D;
@@ -405,15 +420,7 @@ static line_result check_inlet_made(const system_input& in, account::account* ac
     line_requirements(r, l, in.medium);
     need(r, positive(in.valve.capacity.Ps), "P_{s}（整定压力）");
     const auto medium = in.valve.medium;
-    if (medium == valve_medium::liquid) {
-        need(r, positive(in.medium.rho) || positive(in.valve.capacity.rho), "ρ（液体密度）");
-    } else if (medium == valve_medium::saturated_steam) {
-        need(r, positive(in.medium.rho), "ρ_{1}（泄放状态下蒸汽密度）");
-    } else if (medium == valve_medium::gas) {
-        need(r, positive(in.valve.capacity.M) && positive(in.valve.capacity.T) &&
-                    positive(in.valve.capacity.Z),
-             "M、T、Z（气体参数）");
-    }
+    flow_requirements(r, in);
     if (medium == valve_medium::liquid || medium == valve_medium::saturated_steam)
         add_input(acc, "ρ", medium == valve_medium::liquid ? "液体密度" : "泄放状态下蒸汽密度",
                   "kg/m^{3}", medium == valve_medium::liquid && !in.medium.rho ? in.valve.capacity.rho
@@ -504,15 +511,7 @@ static backpressure_result check_outlet_made(const system_input& in, double F_d,
     need(r, positive(in.valve.capacity.Ps), "P_{s}（整定压力）");
     need(r, !in.P_outlet || *in.P_outlet > 0.0, "P_{e}（出口管末端压力，绝压）");
     const auto medium = in.valve.medium;
-    if (medium == valve_medium::liquid) {
-        need(r, positive(in.medium.rho) || positive(in.valve.capacity.rho), "ρ（液体密度）");
-    } else if (medium == valve_medium::saturated_steam) {
-        need(r, positive(in.medium.rho), "ρ_{1}（泄放状态下蒸汽密度）");
-    } else if (medium == valve_medium::gas) {
-        need(r, positive(in.valve.capacity.M) && positive(in.valve.capacity.T) &&
-                    positive(in.valve.capacity.Z),
-             "M、T、Z（气体参数）");
-    }
+    flow_requirements(r, in);
     if (not_made(r, acc)) return r;
     const double W = W_of(in), Ps = *in.valve.capacity.Ps;
     const double P_e = in.P_outlet.value_or(atmosphere);
