@@ -97,6 +97,9 @@ if [ "$run_tests" -eq 1 ]; then
   # before the smoke and installer checks, which wait for Wine's programs to end.
   mkdir -p "$cache/wine"
   WINEPREFIX="$cache/wine" wineserver -p
+  # The prefix's services start with the first program and keep its standard output open while
+  # the server lives: started here, with their output going nowhere, no test's pipe is held.
+  build-windows/wine-run.sh wineboot >/dev/null 2>&1 </dev/null || true
   end_wine() { WINEPREFIX="$cache/wine" wineserver -k 2>/dev/null || true; }
   trap end_wine EXIT
   ctest --test-dir build-windows --output-on-failure --parallel "$(nproc)" -E "$unsettled"
