@@ -407,3 +407,48 @@ TEST(CheckSystem, TwoValvesADiscEachAndBothLinesGiveOneAccountPerCheck) {
 }
 
 }  // namespace
+
+namespace {
+
+// The closing line: a reference figure (reaction force, API 521) is never a failure nor a gap,
+// but a check that could not be made is always named, never passed over.
+struct verdict_row {
+    const char* name;
+    outcome valves, inlet;
+    bool reaction_missing;
+    const char* expected;
+};
+void PrintTo(const verdict_row& r, std::ostream* os) { *os << r.name; }
+
+class Verdict : public ::testing::TestWithParam<verdict_row> {};
+
+TEST_P(Verdict, NamesEveryFailingAndUnmadeCheck) {
+    const verdict_row& row = GetParam();
+    system_result r;
+    r.valves.result = row.valves;
+    r.inlet.emplace();
+    r.inlet->result = row.inlet;
+    r.reaction.emplace();  // a figure: its result is never pass
+    if (row.reaction_missing) r.reaction->missing.emplace_back("k");
+    r.fire.emplace();
+    EXPECT_EQ(verdict_line(r), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Verdict,
+    ::testing::Values(
+        verdict_row{"AllPassWithReferenceFigures", outcome::pass, outcome::pass, false,
+                    "泄放系统校核合格"},
+        verdict_row{"OneFails", outcome::pass, outcome::fail, false,
+                    "泄放系统校核不合格：进口管线压力损失"},
+        verdict_row{"TwoFail", outcome::fail, outcome::fail, false,
+                    "泄放系统校核不合格：多台安全阀、进口管线压力损失"},
+        verdict_row{"NotMadeIsNoPass", outcome::pass, outcome::not_made, false,
+                    "泄放系统校核未全部完成：未校核 进口管线压力损失"},
+        verdict_row{"ReferenceLackingAValue", outcome::pass, outcome::pass, true,
+                    "泄放系统校核未全部完成：未校核 排放反作用力"},
+        verdict_row{"FailAndNotMade", outcome::fail, outcome::not_made, true,
+                    "泄放系统校核不合格：多台安全阀；未校核 进口管线压力损失、排放反作用力"}),
+    [](const auto& i) { return std::string(i.param.name); });
+
+}  // namespace

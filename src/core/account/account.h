@@ -72,6 +72,14 @@ struct route_account {
     account relief;
     std::optional<account> device;  // absent when the relief rate was refused or no device ran
     std::optional<account> sizing;  // the reference cross-check after a device that reached a result
+    // The relief-system checks after the valve (泄放系统校核): each check's account in order, and
+    // the verdict line naming every failing check and every check not made. Absent when none
+    // were asked for.
+    struct system_section {
+        std::vector<account> checks;
+        std::string verdict;
+    };
+    std::optional<system_section> system;
 };
 
 // Writers for the calculations' accounts: a number as a message writes it, and a term that may

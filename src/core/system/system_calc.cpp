@@ -820,4 +820,40 @@ system_result check_system(const system_input& in, accounts* acc) {
     return out;
 }
 
+std::string verdict_line(const system_result& r) {
+    std::vector<std::string> failing, unmade;
+    // A check with a verdict: failed, or not made for a missing value or a refusal.
+    const auto judged = [&](const check& c, const char* name) {
+        if (c.result == outcome::fail) failing.emplace_back(name);
+        if (c.result == outcome::not_made) unmade.emplace_back(name);
+    };
+    // A reference figure has no verdict; only its absence is worth naming.
+    const auto reference = [&](const check& c, const char* name) {
+        if (!c.missing.empty() || c.refusal) unmade.emplace_back(name);
+    };
+    judged(r.valves, "多台安全阀");
+    if (r.disc) judged(*r.disc, "安全阀前设爆破片");
+    if (r.inlet) judged(*r.inlet, "进口管线压力损失");
+    if (r.outlet) judged(*r.outlet, "出口管线背压");
+    if (r.reaction) reference(*r.reaction, "排放反作用力");
+    if (r.fire) reference(*r.fire, "火灾工况（API 521 对照）");
+    const auto joined = [](const std::vector<std::string>& names) {
+        std::string out;
+        for (const auto& n : names) out += (out.empty() ? "" : "、") + n;
+        return out;
+    };
+    if (failing.empty() && unmade.empty()) return "泄放系统校核合格";
+    std::string out = failing.empty() ? "泄放系统校核未全部完成" : "泄放系统校核不合格：" + joined(failing);
+    if (!unmade.empty()) out += (failing.empty() ? "：" : "；") + std::string("未校核 ") + joined(unmade);
+    return out;
+}
+
+account::route_account::system_section book_section(const system_input& in, system_result* result) {
+    account::route_account::system_section section;
+    const system_result r = check_system(in, &section.checks);
+    section.verdict = verdict_line(r);
+    if (result) *result = r;
+    return section;
+}
+
 }  // namespace ventora::system

@@ -206,6 +206,16 @@ fire_result check_fire(const system_input& in, const number& total, account::acc
 // Every check the input asks for.
 system_result check_system(const system_input& in, accounts* acc = nullptr);
 
+// The line that closes the checks: "合格" only when every check with a verdict passed and none
+// was left unmade; otherwise it names each failing check and each check not made. The reaction
+// force and the API 521 fire case are figures for reference, never part of the verdict, but a
+// reference check that could not be made is named too.
+std::string verdict_line(const system_result& r);
+
+// The book's section: every check's account and the verdict line.
+account::route_account::system_section book_section(const system_input& in,
+                                                     system_result* result = nullptr);
+
 // The balanced-bellows corrections of API 520 Part I (10 % overpressure) at a gauge back pressure
 // of `percent` of the gauge set pressure: unset above 50 %, the end of the published curves.
 std::optional<double> bellows_K_b(double percent);
