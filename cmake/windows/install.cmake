@@ -9,6 +9,8 @@ install(FILES ${ventora_qt}/bin/Qt6Core.dll ${ventora_qt}/bin/Qt6Gui.dll ${vento
 # Windows look. PNG, the only image format read, is built into Qt Gui: no image plugins.
 install(FILES ${ventora_qt}/plugins/platforms/qwindows.dll DESTINATION platforms)
 install(FILES ${ventora_qt}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles)
+# Qt's Chinese for standard buttons (确定, 是, 否), beside the programs.
+install(FILES ${ventora_qt}/translations/qtbase_zh_CN.qm DESTINATION translations)
 
 install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION licenses RENAME ventora.txt)
 install(FILES ${PROJECT_SOURCE_DIR}/data/media/LICENSE-chemicals.txt DESTINATION licenses)

@@ -46,7 +46,6 @@ foreach(dir IN LISTS ventora_dll_dirs)
   list(APPEND ventora_winepath "${dir}")
 endforeach()
 string(JOIN "\;" VENTORA_WINEPATH ${ventora_winepath})
-string(REPLACE "/" "\\\\" VENTORA_WINE_PLUGINS "Z:${VENTORA_QT_WINDOWS_PREFIX}/plugins")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
                @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                WORLD_READ WORLD_EXECUTE)

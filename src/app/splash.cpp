@@ -1,6 +1,7 @@
 #include "splash.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -33,8 +34,17 @@ void fit(QLabel* label) {
                                                             : design.left();
         label->setGeometry(x, design.top(), hint.width(), hint.height());
     } else {
+        // A stand-in face wider than the designed one (no 宋体 on the machine) is condensed to
+        // the box: the caption is never cut off.
+        const QString text = label->text().trimmed();
+        QFont font = label->font();
+        for (int stretch = 99; QFontMetrics(font).horizontalAdvance(text) > design.width() &&
+                               stretch >= 50;
+             --stretch)
+            font.setStretch(stretch);
+        label->setFont(font);
         label->setGeometry(design.left(), design.top(), design.width(),
-                           std::max(design.height(), hint.height()));
+                           std::max(design.height(), label->sizeHint().height()));
     }
 }
 

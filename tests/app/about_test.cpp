@@ -318,6 +318,10 @@ private slots:
     }
 
     void desktop_tool_on_path_is_started() {
+#ifdef _WIN32
+        QSKIP("a Linux desktop's tool is a shell script on PATH; Windows uses the registry's "
+              "look-up (registry_windows_test)");
+#endif
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString marker = dir.filePath(QStringLiteral("started"));

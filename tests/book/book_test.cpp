@@ -14,7 +14,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
@@ -23,16 +22,13 @@
 #include <string>
 
 #include "book_samples.h"
+#include "host_tool.h"
 
 namespace ventora::book {
 namespace {
 
 QString run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QStringLiteral("<failed: %1>").arg(program);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return testing::run_host_tool(program, args);
 }
 
 // The PDF's text, page by page (pdftotext ends each page with a form feed).

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPrintPreviewWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
@@ -22,6 +21,7 @@
 #include "main_window.h"
 #include "shell/settings.h"
 #include "shell/workflow_state.h"
+#include "host_tool.h"
 #include "ui_support.h"
 
 using namespace ventora;
@@ -30,10 +30,7 @@ using namespace ventora::testing;
 namespace {
 
 QString pdf_text(const QString& path) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput())
+    return run_host_tool(QStringLiteral("pdftotext"), {path, QStringLiteral("-")})
         .remove(QRegularExpression(QStringLiteral("\\s")));
 }
 

@@ -2,8 +2,11 @@
 # ventora.exe under Wine on a virtual screen (Xvfb) with Qt's Windows platform plugin: it starts
 # with a case whose path holds Chinese characters and spaces (the wide command line), shows its
 # main window, and ends when Windows asks it to close (WM_CLOSE). Then every_window.exe, the same
-# start in one process, opens each calculation window, the book and About on the same screen.
-# The screen and each window are saved as PNGs in <build>/screens for looking at.
+# start in one process, opens each calculation window, the book and About on the same screen; and
+# once more with that case, pressing "下一步" through its route, whose messages must be the ones
+# the case's route gives on Linux (tests/cli/cases/valve_gas.messages), and the book it makes.
+# The screen and each window are saved as PNGs in <build>/screens (the route's in
+# <build>/screens/route) for looking at.
 #   tests/windows/smoke.sh <build-windows>
 set -uo pipefail
 build=$(cd "$1" && pwd)
@@ -54,5 +57,11 @@ wait "$program" || fail "ventora.exe ended with status $?"
 timeout 300 "$run" "$build/tests/app/every_window.exe" book --grab "$screens" >"$work/out" ||
   fail "every_window.exe could not open every window"
 grep -q maxrss_kb "$work/out" || fail "every_window.exe did not finish"
-ls "$screens"
-echo "smoke: ventora.exe started with a Chinese case path and closed; every window opened"
+mkdir -p "$screens/route"
+timeout 300 "$run" "$build/tests/app/every_window.exe" book --case "$work/安全阀 算例/储罐 V-101.ventora" \
+  --grab "$screens/route" >"$work/out" || fail "every_window.exe could not press through the case's route"
+cmp "$screens/route/messages.txt" "$root/tests/cli/cases/valve_gas.messages" ||
+  fail "the route's messages differ from valve_gas.messages: $(cat "$screens/route/messages.txt")"
+ls "$screens" "$screens/route"
+echo "smoke: ventora.exe started with a Chinese case path and closed; every window opened;" \
+  "下一步 pressed through the case's route with the expected messages"

@@ -62,8 +62,12 @@ bool show_message(QWidget* parent, const QString& text, message_buttons buttons)
 
 bool install_qt_translations() {
     auto* translator = new QTranslator(QCoreApplication::instance());
+    // Qt's own folder on Linux; beside the program where it travels with its libraries (the
+    // Windows folder and installer).
     if (!translator->load(QStringLiteral("qtbase_zh_CN"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        !translator->load(QStringLiteral("qtbase_zh_CN"),
+                          QCoreApplication::applicationDirPath() + QStringLiteral("/translations"))) {
         delete translator;
         return false;
     }
