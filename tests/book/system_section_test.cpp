@@ -46,10 +46,6 @@ TEST(SystemSection, FollowsTheDeviceWithEveryCheckAndAVerdictNamingTheFailingOne
     }
     EXPECT_TRUE(html.contains(QStringLiteral(
         "<b>校核结论：泄放系统校核不合格：进口管线压力损失、出口管线背压</b>")));
-    // The defaults the checks took, stated where they were taken.
-    for (const char* stated : {"未输入认证值，取 0.9", "未输入，取默认值 0.045 mm（商品钢管）",
-                               "未输入，取大气压 0.1013 MPa"})
-        EXPECT_TRUE(html.contains(QString::fromUtf8(stated))) << stated;
     // The route's closing line carries the system's verdict after the valve's.
     const qsizetype conclusion = html.indexOf(QStringLiteral("<b>结论：</b>"));
     ASSERT_GT(conclusion, at);
@@ -127,16 +123,6 @@ TEST(SystemSection, ReportGivesTheFiguresOfVentoraCalcSteps) {
                 EXPECT_EQ(s.value, steps.items[j].find("value")->text);
                 if (!s.value.empty()) {
                     EXPECT_TRUE(html.contains(formula_html(printed(s).value))) << s.value;
-                }
-            }
-            const auto& inputs = *calc->items[i].find("inputs");
-            ASSERT_EQ(checks[i].inputs.size(), inputs.items.size());
-            for (std::size_t j = 0; j < inputs.items.size(); ++j) {
-                const auto* value = inputs.items[j].find("value");
-                EXPECT_EQ(checks[i].inputs[j].value.has_value(),
-                          value->type == requests::json::kind::number);
-                if (checks[i].inputs[j].value) {
-                    EXPECT_EQ(*checks[i].inputs[j].value, std::stod(value->text));
                 }
             }
             // These checks all have a verdict: one not made is one the book shows refused.
