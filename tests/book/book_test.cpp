@@ -22,7 +22,6 @@
 #include <memory>
 #include <string>
 
-#include "book/report_core.h"
 #include "book_samples.h"
 
 namespace ventora::book {
@@ -268,24 +267,6 @@ TEST_F(Book, LongBatchOnSmallPagesKeepsEveryPageAndEveryLineOnce) {
     EXPECT_EQ(text.count(QStringLiteral("1.排放面积")), valves);
     EXPECT_EQ(text.count(QStringLiteral("选型与复核（参考）")), valves);
     EXPECT_EQ(text.count(QStringLiteral("输入错误（第")), errors);
-}
-
-// The relief-system section of the route with two valves, a disc under each, an inlet DN80 of
-// 1.5 m with two elbows and an outlet to the atmosphere, as ventora-report sets it: on pages,
-// each check's closing line and the verdict once.
-TEST_F(Book, SystemSectionIsPagedWithEveryCheckOnce) {
-    const std::string line =
-        R"({"calc":"route","relief":{"case":"typed_rate","W_t":"20000"},"device":{"calc":"valve","valve_type":"full_lift","medium":"gas","d1":50,"C":356,"Ps":1,"M":29,"T":300,"Z":1,"k":1.4,"Po":0.1},"system":{"n":2,"disc":"yes","inlet_D":80,"inlet_L":1.5,"inlet_K":2,"outlet_D":100,"outlet_L":3,"outlet_K":1.5,"mu":0.018}})";
-    const QString pdf = path(QStringLiteral("system.pdf"));
-    ASSERT_EQ(write_book(pdf, {chapter_of_line(line, 1)}).toStdString(), "");
-    const QStringList pages = pdf_pages(pdf);
-    ASSERT_EQ(pages.size(), pdfinfo_pages(pdf));
-    const QString text = pages.join(QString()).remove('\n');
-    for (const char* once :
-         {"四、泄放系统校核", "小结：2台，ΣW=25746kg/h，Ws=20000kg/h，合格", "小结：Wc=23171kg/h，合格",
-          "小结：进口管线压力损失4.4343%，不合格", "小结：累积背压18.196%，不合格",
-          "校核结论：泄放系统校核不合格：进口管线压力损失、出口管线背压"})
-        EXPECT_EQ(text.count(QString::fromUtf8(once)), 1) << once;
 }
 
 TEST_F(Book, OdtOpensWithTheSameText) {

@@ -61,8 +61,6 @@ TEST(SystemSection, ACheckNotMadeShowsItsReasonAndNoResult) {
     ASSERT_GT(verdict, inlet);
     const QString part = html.mid(inlet, verdict - inlet);
     EXPECT_TRUE(part.contains(QStringLiteral("<b>未校核</b>（缺少输入）：缺少或无效 μ（黏度）")));
-    EXPECT_FALSE(part.contains(QStringLiteral("计算过程")));
-    EXPECT_FALSE(part.contains(QStringLiteral("小结")));
     EXPECT_FALSE(part.contains(QStringLiteral("合格")));
     EXPECT_TRUE(html.contains(QStringLiteral(
         "<b>校核结论：泄放系统校核不合格：安全阀前设爆破片；未校核 进口管线压力损失</b>")));
