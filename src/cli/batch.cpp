@@ -12,6 +12,7 @@
 #include "route/choices.h"
 #include "route/route.h"
 #include "sizing/sizing.h"
+#include "route/route_system.h"
 #include "system/system_calc.h"
 
 namespace ventora::cli {
@@ -315,16 +316,13 @@ std::optional<double> as_number(const std::optional<int>& n) {
 void write_system(const route_request& req, const route::route_result& result, response& r,
                   const context& c) {
     r.key("system");
-    if (!result.valve) {
+    const std::optional<system::system_input> completed =
+        route::system_input_of(*req.system, req.input, result);
+    if (!completed) {
         r.raw() += "null";
         return;
     }
-    system::system_input in = *req.system;
-    in.valve = req.input.valve;
-    in.press = *result.valve;
-    in.W_s = result.relief.stored;
-    in.relief = req.input.relief;
-    in.relief_result = result.relief;
+    const system::system_input& in = *completed;
     system::accounts accs;
     const system::system_result s = system::check_system(in, c.opts.steps ? &accs : nullptr);
     std::size_t next = 0;

@@ -18,7 +18,6 @@
 #include "book/report_core.h"
 #include "os_io.h"
 #include "request/request.h"
-#include "route/route.h"
 
 namespace {
 
@@ -46,16 +45,7 @@ void add_chapters(std::string_view text, std::uint64_t& line_number,
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        ventora::book::chapter c;
-        c.line = ++line_number;
-        const ventora::requests::decoded_route decoded = ventora::requests::decode_route_line(line);
-        if (!decoded.error.empty()) {
-            c.error = decoded.error;
-        } else {
-            c.route.project = decoded.project;
-            c.result = ventora::route::run_route(decoded.input, &c.route);
-        }
-        chapters.push_back(std::move(c));
+        chapters.push_back(ventora::book::chapter_of_line(line, ++line_number));
     }
 }
 

@@ -78,6 +78,9 @@ struct route_account {
     struct system_section {
         std::vector<account> checks;
         std::string verdict;
+        // What the verdict line says, for a summary: a check failed; a check was not made.
+        bool failed = false;
+        bool incomplete = false;
     };
     std::optional<system_section> system;
 };

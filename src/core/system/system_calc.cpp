@@ -47,7 +47,7 @@ bool not_made(check& c, account::account* acc) {
     if (acc) {
         std::string list;
         for (const auto& m : c.missing) list += (list.empty() ? "" : "、") + m;
-        account::refuse(acc, "缺少输入", "未校核：缺少或无效 " + list);
+        account::refuse(acc, "缺少输入", "缺少或无效 " + list);
         acc->conclusion = "未校核（缺少 " + list + "）";
     }
     return true;
@@ -820,8 +820,17 @@ system_result check_system(const system_input& in, accounts* acc) {
     return out;
 }
 
-std::string verdict_line(const system_result& r) {
+namespace {
+
+// The checks the verdict line names: those that failed, and those not made.
+struct named_checks {
     std::vector<std::string> failing, unmade;
+};
+
+named_checks checks_to_name(const system_result& r) {
+    named_checks out;
+    auto& failing = out.failing;
+    auto& unmade = out.unmade;
     // A check with a verdict: failed, or not made for a missing value or a refusal.
     const auto judged = [&](const check& c, const char* name) {
         if (c.result == outcome::fail) failing.emplace_back(name);
@@ -837,6 +846,13 @@ std::string verdict_line(const system_result& r) {
     if (r.outlet) judged(*r.outlet, "出口管线背压");
     if (r.reaction) reference(*r.reaction, "排放反作用力");
     if (r.fire) reference(*r.fire, "火灾工况（API 521 对照）");
+    return out;
+}
+
+}  // namespace
+
+std::string verdict_line(const system_result& r) {
+    const auto [failing, unmade] = checks_to_name(r);
     const auto joined = [](const std::vector<std::string>& names) {
         std::string out;
         for (const auto& n : names) out += (out.empty() ? "" : "、") + n;
@@ -852,6 +868,9 @@ account::route_account::system_section book_section(const system_input& in, syst
     account::route_account::system_section section;
     const system_result r = check_system(in, &section.checks);
     section.verdict = verdict_line(r);
+    const named_checks named = checks_to_name(r);
+    section.failed = !named.failing.empty();
+    section.incomplete = !named.unmade.empty();
     if (result) *result = r;
     return section;
 }

@@ -71,9 +71,9 @@ QString number_text(const number& value) {
 QString source_html(const std::string& source) {
     const std::string_view state_end = "；";
     const std::size_t cut = source.find(state_end);
-    if (cut == std::string::npos) return escaped(media::citation(source));
-    return escaped(source.substr(0, cut + state_end.size()) +
-                   media::citation(std::string_view(source).substr(cut + state_end.size())));
+    if (cut == std::string::npos) return formula_html(media::citation(source));
+    return formula_html(source.substr(0, cut + state_end.size()) +
+                        media::citation(std::string_view(source).substr(cut + state_end.size())));
 }
 
 QString title_block(const account::project_info& p) {
@@ -157,14 +157,21 @@ QString step_html(std::size_t index, const account::step& s) {
     return out;
 }
 
-const QStringList chinese_numerals = {QStringLiteral("一"), QStringLiteral("二"),
-                                      QStringLiteral("三"), QStringLiteral("四"),
-                                      QStringLiteral("五")};
+const QStringList chinese_numerals = {
+    QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"), QStringLiteral("四"),
+    QStringLiteral("五"), QStringLiteral("六"), QStringLiteral("七"), QStringLiteral("八"),
+    QStringLiteral("九"), QStringLiteral("十")};
 
-QString account_html(int index, const account::account& a) {
-    QString out =
-        QStringLiteral("<h2>%1、%2</h2>")
-            .arg(chinese_numerals.value(index, QString::number(index + 1)), escaped(a.title));
+QString numeral(int index) { return chinese_numerals.value(index, QString::number(index + 1)); }
+
+QString section_heading(int index, const QString& title) {
+    return QStringLiteral("<h2>%1、%2</h2>").arg(numeral(index), title);
+}
+
+// A calculation's inputs, steps and closing line. `refused` names a refusal: "计算被拒绝" for a
+// calculation, "未校核" for a check that lacked a value or whose input lay outside its method.
+QString account_body(const account::account& a, const QString& refused) {
+    QString out;
     if (!a.inputs.empty()) out += input_table(a.inputs);
     if (!a.steps.empty()) {
         out += QStringLiteral("<p><b>计算过程</b></p>");
@@ -172,14 +179,33 @@ QString account_html(int index, const account::account& a) {
         for (const account::step& s : a.steps) out += step_html(++n, s);
     }
     if (a.refused()) {
-        out += QStringLiteral("<p style=\"margin-top:8px\"><b>计算被拒绝</b>");
+        out += QStringLiteral("<p style=\"margin-top:8px\"><b>%1</b>").arg(refused);
         if (a.refused_by && !a.refused_by->empty())
             out += QStringLiteral("（%1）").arg(escaped(*a.refused_by));
-        out += QStringLiteral("：%1</p>").arg(escaped(*a.refusal));
+        out += QStringLiteral("：%1</p>").arg(formula_html(*a.refusal));
     } else if (!a.conclusion.empty()) {
         out += QStringLiteral("<p style=\"margin-top:8px\"><b>小结：</b>%1</p>")
                    .arg(formula_html(shortened(a.conclusion)));
     }
+    return out;
+}
+
+QString account_html(int index, const account::account& a) {
+    return section_heading(index, escaped(a.title)) +
+           account_body(a, QStringLiteral("计算被拒绝"));
+}
+
+// The relief-system checks after the valve: each check a sub-section, then the verdict line
+// that names every failing check and every check not made.
+QString system_html(int index, const account::route_account::system_section& system) {
+    QString out = section_heading(index, QStringLiteral("泄放系统校核"));
+    int n = 0;
+    for (const account::account& check : system.checks) {
+        out += QStringLiteral("<h3>（%1）%2</h3>").arg(numeral(n++), escaped(check.title));
+        out += account_body(check, QStringLiteral("未校核"));
+    }
+    out += QStringLiteral("<p style=\"margin-top:8px\"><b>校核结论：%1</b></p>")
+               .arg(formula_html(system.verdict));
     return out;
 }
 
@@ -193,18 +219,29 @@ QString conclusion_html(const account::route_account& r) {
         text = QStringLiteral("%1计算被拒绝，本路线无计算结论。").arg(escaped(r.device->title));
     } else {
         text = formula_html(shortened(last->conclusion));
+        if (r.system) text += QStringLiteral("；") + formula_html(r.system->verdict);
     }
     return QStringLiteral("<p style=\"margin-top:12px; font-size:12pt\"><b>结论：</b>%1</p>")
         .arg(text);
 }
 
+// What the relief-system checks add to the summary's verdict: nothing when every check passed.
+QString system_verdict_text(const account::route_account& a) {
+    if (!a.system) return {};
+    if (a.system->failed) return QStringLiteral("；系统校核不合格");
+    if (a.system->incomplete) return QStringLiteral("；系统校核未完成");
+    return {};
+}
+
 // What the summary's last column says of a route.
-QString verdict_text(const route::route_result& r) {
+QString verdict_text(const chapter& c) {
+    const route::route_result& r = c.result;
     if (r.relief.refused()) return QStringLiteral("泄放量拒算");
     if (r.valve) {
         if (!r.valve->check) return QStringLiteral("安全阀拒算");
-        return *r.valve->check == valve::verdict::pass ? QStringLiteral("合格")
-                                                       : QStringLiteral("不合格");
+        return (*r.valve->check == valve::verdict::pass ? QStringLiteral("合格")
+                                                        : QStringLiteral("不合格")) +
+               system_verdict_text(c.route);
     }
     if (r.disc) {
         return r.disc->status == disc::disc_status::area_ready ? QStringLiteral("—")
@@ -244,7 +281,7 @@ QString summary_html(const std::vector<chapter>& chapters, std::size_t from = 0,
             if (r.disc->status == disc::disc_status::area_ready) area = number_text(r.disc->A);
         }
         out += row({cell(route_no), cell(line), cell(number_text(r.relief.W_s)), cell(device),
-                    cell(area), cell(capacity), cell(verdict_text(r))});
+                    cell(area), cell(capacity), cell(verdict_text(c))});
     }
     return out + QStringLiteral("</table>");
 }
@@ -272,6 +309,7 @@ QString chapter_html(std::size_t index, std::size_t count, const chapter& c) {
     out += account_html(section++, c.route.relief);
     if (c.route.device) out += account_html(section++, *c.route.device);
     if (c.route.sizing) out += account_html(section++, *c.route.sizing);
+    if (c.route.system) out += system_html(section++, *c.route.system);
     return out + conclusion_html(c.route);
 }
 

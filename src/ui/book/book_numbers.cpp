@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <cstdio>
 #include <vector>
 
@@ -126,14 +127,17 @@ private:
         return primary();
     }
     double primary() {
-        if (eat("√(") || eat("sin(") || eat("(")) {
+        if (eat("√(") || eat("sin(") || eat("ln(") || eat("lg(") || eat("(")) {
             const std::string_view opened = s_.substr(0, i_);
             const double v = sum();
             expect(")");
             if (opened.ends_with("√(")) return std::sqrt(v);
             if (opened.ends_with("sin(")) return std::sin(v);
+            if (opened.ends_with("ln(")) return std::log(v);
+            if (opened.ends_with("lg(")) return std::log10(v);
             return v;
         }
+        if (eat("π")) return std::numbers::pi;
         skip();
         const std::size_t n = number_length(s_, i_);
         if (n == 0) {
@@ -220,8 +224,9 @@ std::optional<printed_step> try_digits(const account::step& s, const std::vector
         const piece& p = pieces[i];
         // A number after the expression is a result ("… = 1962.5"), printed like every result.
         const bool result_piece = p.plain && p.before == " = " && i > 0 && pieces[i - 1].arithmetic;
-        texts.push_back(!p.arithmetic ? std::string(p.text)
-                                      : at_digits(p.text, result_piece ? result_digits : digits));
+        // Numbers in a text that is no arithmetic (an implicit equation, a figure named in
+        // words) take the step's digits too: no checker can recompute them to more.
+        texts.push_back(at_digits(p.text, result_piece ? result_digits : digits));
         out.substituted += std::string(p.before) + texts.back();
     }
     auto value_of = [&](std::size_t i) { return *evaluate(texts[i]); };

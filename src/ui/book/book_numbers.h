@@ -26,7 +26,8 @@ std::string rounded_text(double value, int digits);
 std::string shortened(std::string_view text);
 
 // The value of an arithmetic expression in the account notation (numbers, + − · × /, ^{…},
-// parentheses, √(…) and sin(…)); nothing when the text is not one (a symbol, a word).
+// parentheses, √(…), sin(…), ln(…), lg(…) and π); nothing when the text is not one (a symbol, a
+// word).
 std::optional<double> evaluate(std::string_view expression);
 
 // A step's substitution and result as the book prints them.

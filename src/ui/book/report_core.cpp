@@ -1,6 +1,28 @@
 #include "book/report_core.h"
 
+#include <variant>
+
+#include "request/request.h"
+#include "route/route_system.h"
+
 namespace ventora::book {
+
+chapter chapter_of_line(std::string_view line, std::uint64_t number) {
+    chapter c;
+    c.line = number;
+    requests::decoded_request decoded = requests::decode_line(line);
+    auto* route = decoded.req ? std::get_if<requests::route_request>(&*decoded.req) : nullptr;
+    if (!route) {
+        // Not a route: the route decoder's own words for what is wrong with the line.
+        c.error = decoded.req ? requests::decode_route_line(line).error : std::move(decoded.error);
+        return c;
+    }
+    c.route.project = route->project;
+    c.result = route::run_route(route->input, &c.route);
+    if (route->system)
+        c.route.system = route::system_section_of(*route->system, route->input, c.result);
+    return c;
+}
 
 report_args parse_report_args(const QStringList& args) {
     report_args out;

@@ -5,7 +5,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "book/book.h"
@@ -27,6 +29,11 @@ struct report_args {
 // not given. "--" ends the options.
 report_args parse_report_args(const QStringList& args);
 QString report_usage();
+
+// The chapter of one route request line (without its terminator), numbered `number`: the route
+// run as ventora-calc runs it, with the relief-system checks when the line has a "system" part,
+// or the line's error.
+chapter chapter_of_line(std::string_view line, std::uint64_t number);
 
 // A route that was refused at some check; a line in error is not a route.
 bool route_refused(const chapter& c);
