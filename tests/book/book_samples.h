@@ -123,4 +123,14 @@ inline chapter error_line(std::uint64_t line, std::string message) {
     return c;
 }
 
+// The whole last cell of route `route`'s summary row in the book's HTML ("合格" is a part of
+// "不合格", so the cell is compared whole); "<no row>" when there is none.
+inline std::string summary_verdict(const QString& html, int route) {
+    const qsizetype start = html.indexOf(QStringLiteral("<tr><td>%1</td>").arg(route));
+    const qsizetype end = start < 0 ? -1 : html.indexOf(QStringLiteral("</td></tr>"), start);
+    if (end < 0) return "<no row>";
+    const qsizetype last_cell = html.lastIndexOf(QStringLiteral("<td>"), end) + 4;
+    return html.mid(last_cell, end - last_cell).toStdString();
+}
+
 }  // namespace ventora::book::samples

@@ -151,15 +151,9 @@ TEST_F(Book, BatchHasSummaryAndOneChapterPerRouteWithLinesInError) {
     EXPECT_TRUE(pages[0].contains(QStringLiteral("泄放量拒算")));
     EXPECT_TRUE(pages[0].contains(QStringLiteral("unknownfield\"rho2\"")));
     EXPECT_TRUE(pages[0].contains(QStringLiteral("不合格")));
-    // Each summary row's verdict, the whole cell: "合格" is a part of "不合格".
+    // Each summary row's verdict, the whole cell.
     const QString html = book_html(chapters);
-    const auto verdict = [&html](int route) -> std::string {
-        const qsizetype start = html.indexOf(QStringLiteral("<tr><td>%1</td>").arg(route));
-        const qsizetype end = start < 0 ? -1 : html.indexOf(QStringLiteral("</td></tr>"), start);
-        if (end < 0) return "<no row>";
-        const qsizetype last_cell = html.lastIndexOf(QStringLiteral("<td>"), end) + 4;
-        return html.mid(last_cell, end - last_cell).toStdString();
-    };
+    const auto verdict = [&html](int route) { return samples::summary_verdict(html, route); };
     EXPECT_EQ(verdict(1), "合格");
     EXPECT_EQ(verdict(2), "泄放量拒算");
     EXPECT_EQ(verdict(4), "不合格");

@@ -11,6 +11,7 @@
 #include "book/book.h"
 #include "book/book_numbers.h"
 #include "book/report_core.h"
+#include "book_samples.h"
 
 namespace ventora::book {
 namespace {
@@ -81,14 +82,7 @@ TEST(SystemSection, SummaryNeverSaysPassWhileASystemCheckFailedOrWasNotMade) {
         chapter_of_line(route_line("10000", R"("disc":"yes")"), 3),
         chapter_of_line(route_line("10000", R"("inlet_D":80,"inlet_L":1.5,"inlet_K":2)"), 4)};
     const QString html = book_html(chapters);
-    // The last cell of a summary row: "合格" is a part of "不合格".
-    const auto verdict = [&html](int route) -> std::string {
-        const qsizetype start = html.indexOf(QStringLiteral("<tr><td>%1</td>").arg(route));
-        const qsizetype end = start < 0 ? -1 : html.indexOf(QStringLiteral("</td></tr>"), start);
-        if (end < 0) return "<no row>";
-        const qsizetype last_cell = html.lastIndexOf(QStringLiteral("<td>"), end) + 4;
-        return html.mid(last_cell, end - last_cell).toStdString();
-    };
+    const auto verdict = [&html](int route) { return samples::summary_verdict(html, route); };
     EXPECT_EQ(verdict(1), "不合格；系统校核不合格");
     EXPECT_EQ(verdict(2), "合格；系统校核不合格");
     EXPECT_EQ(verdict(3), "合格");  // 0.9·12873 = 11585.7 ≥ 10000
