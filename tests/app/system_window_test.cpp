@@ -291,21 +291,6 @@ private slots:
         QCOMPARE(reopened->shown_result()->disc->capacity, before.disc->capacity);
     }
 
-    void a_version_1_case_opens_without_the_window() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("v1.ventora"));
-        QByteArray bytes = read_all(QStringLiteral(VENTORA_CASE_EXAMPLES "/valve_gas.ventora"));
-        bytes.replace(R"("version":2)", R"("version":1)");
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        QVERIFY(app::keeper_of(*main)->open_file(path));
-        QVERIFY(recorder->texts().isEmpty());
-        QVERIFY(main->valve_window());
-        QVERIFY(!main->system_window());
-    }
-
 private:
     void valve_route(const QString& rate, const QStringList& valve_actions) {
         main->findChild<QAction*>("menu_cal_fa")->trigger();

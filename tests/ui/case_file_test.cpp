@@ -152,15 +152,6 @@ private slots:
         QCOMPARE(d.route->system->n, number(2.0));
     }
 
-    void a_system_part_beside_a_disc_is_not_written() {
-        case_data data;
-        forms::disc_form disc;
-        disc.p_b = QStringLiteral("1");
-        data.device = disc;
-        data.system = forms::system_form{};
-        QVERIFY(write_case(data).find("\"system\"") == std::string::npos);
-    }
-
     void a_version_1_file_still_opens() {
         const read_result r = read_case(minimal(",\"W_t\":\"800\"", ",\"device\":{\"calc\":\"valve\",\"d1\":\"50\"}"));
         QVERIFY2(r.data, qPrintable(r.error));

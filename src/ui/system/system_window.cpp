@@ -563,10 +563,10 @@ void system_window::fill_from_library() {
         }
     } else if (a.rho_liquid) {
         value = QString::number(*a.rho_liquid, 'g', 6);
-        from = QStringLiteral("介质库：%1 饱和液体，%2%3；%4")
+        from = QStringLiteral("介质库：%1 饱和液体，%2；%3")
                    .arg(qs(a.medium ? a.medium->name_zh : std::string_view()),
-                        q.T ? QStringLiteral("T = %1 K").arg(figure(*q.T)) : QStringLiteral("饱和温度下"),
-                        QString(), source_of("rho_liquid"));
+                        q.T ? QStringLiteral("T = %1 K").arg(figure(*q.T)) : QStringLiteral("泄放压力下的饱和温度"),
+                        source_of("rho_liquid"));
     }
     if (value.isEmpty()) {
         QString why;
