@@ -15,6 +15,7 @@
 #include "shell/message.h"
 #include "splash.h"
 #include "shell/workflow_state.h"
+#include "system/system_window.h"
 #include "valve/valve_window.h"
 
 namespace ventora::app {
@@ -49,6 +50,9 @@ valve::valve_window* valve_of(const main_window& main) {
 }
 disc::disc_window* disc_of(const main_window& main) {
     return qobject_cast<disc::disc_window*>(main.disc_window());
+}
+system_ui::system_window* system_of(const main_window& main) {
+    return qobject_cast<system_ui::system_window*>(main.system_window());
 }
 
 // Ends a window now, not at the next turn of the event loop: the main window must create a new
@@ -96,6 +100,9 @@ cases::case_data case_keeper::capture() const {
         data.device_medium = kept.id.toStdString();
         data.device_state = {kept.T, kept.P};
     }
+    // The relief-system checks belong to a safety valve.
+    if (const auto* system = system_of(main_); system && std::holds_alternative<forms::valve_form>(data.device))
+        data.system = system->capture_form();
     return data;
 }
 
@@ -119,6 +126,8 @@ bool case_keeper::has_unsaved_inputs() const {
         const auto* saved = std::get_if<forms::disc_form>(&reference.device);
         if (!(disc->capture_form() == (saved ? *saved : forms::disc_form{}))) return true;
     }
+    if (const auto* system = system_of(main_))
+        if (!(system->capture_form() == reference.system.value_or(forms::system_form{}))) return true;
     return false;
 }
 
@@ -180,6 +189,7 @@ bool case_keeper::open_file(const QString& path) {
         return false;
 
     const cases::case_data& data = *read.data;
+    end_window(main_.system_window());
     end_window(main_.valve_window());
     end_window(main_.disc_window());
     end_window(main_.relief_window());
@@ -196,6 +206,10 @@ bool case_keeper::open_file(const QString& path) {
     workflow().valve_capacity = 0.0;
     workflow().book = {};
     workflow().book.project = data.project;
+    workflow().relief_input.reset();
+    workflow().relief_result.reset();
+    workflow().valve_input.reset();
+    workflow().valve_result.reset();
 
     if (const auto* valve = std::get_if<forms::valve_form>(&data.device)) {
         main_.show_valve_window();
@@ -205,6 +219,10 @@ bool case_keeper::open_file(const QString& path) {
         main_.show_disc_window();
         disc_of(main_)->restore_form(*disc);
         restore_medium(main_.disc_window(), data.device_medium, data.device_state);
+    }
+    if (data.system) {
+        main_.show_system_window();
+        system_of(main_)->restore_form(*data.system);
     }
     // The relief-rate window last, in front: its "下一步" comes first.
     main_.show_relief_window();

@@ -19,6 +19,7 @@
 #include "disc/disc_window.h"
 #include "media/media_dialog.h"
 #include "relief/relief_window.h"
+#include "system/system_window.h"
 #include "valve/valve_window.h"
 
 namespace ventora {
@@ -95,6 +96,7 @@ void main_window::build_tools() {
              [cases] { QMetaObject::invokeMethod(cases, &app::case_keeper::save, Qt::QueuedConnection); });
     add_tool("tool_case_open", QStringLiteral("打开算例..."), QKeySequence(Qt::CTRL | Qt::Key_O),
              [cases] { QMetaObject::invokeMethod(cases, &app::case_keeper::open, Qt::QueuedConnection); });
+    add_tool("tool_system", QStringLiteral("泄放系统校核..."), QKeySequence(Qt::Key_F5), [this] { show_system_window(); });
 
     // The empty workspace offers the same right-click menu as the calculation windows, and names
     // the shortcuts where the pointer rests on it (see eventFilter).
@@ -205,6 +207,11 @@ void main_window::show_book_window() {
         });
     }
     present(book_);
+}
+
+void main_window::show_system_window() {
+    if (!system_) system_ = new system_ui::system_window(*this);
+    present(system_);
 }
 
 void main_window::close_relief_window() {

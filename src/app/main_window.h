@@ -44,9 +44,12 @@ public:
     QMdiSubWindow* valve_window() const { return valve_; }
     QMdiSubWindow* disc_window() const { return disc_; }
     QMdiSubWindow* book_window() const { return book_; }
+    QMdiSubWindow* system_window() const { return system_; }
 
     // The calculation book (Ctrl+P): created when not open, brought forward when open.
     void show_book_window();
+    // 泄放系统校核 (F5): the relief-system checks of the route's valve, as the book.
+    void show_system_window();
 
 signals:
     // "(&X)退出系统": the program ends at once, with no confirmation and no window's close
@@ -72,6 +75,7 @@ private:
     QPointer<QMdiSubWindow> valve_;
     QPointer<QMdiSubWindow> disc_;
     QPointer<QMdiSubWindow> book_;
+    QPointer<QMdiSubWindow> system_;
     QList<QAction*> shortcut_actions_;
     QList<QAction*> tool_actions_;
     QAction* media_action_ = nullptr;

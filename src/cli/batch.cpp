@@ -627,7 +627,8 @@ Requests (one JSON object per line):
       disc request's fields with its "calc" and without vessel_ws. "project" (optional) holds
       the report's title block, all strings: project (工程名称), equipment (设备名称),
       tag (设备位号), drawing (图号), designer, design_date, checker, check_date, approver,
-      approve_date. Optional "format":"ventora-case" and "version":1, as in case files.
+      approve_date. Optional "format":"ventora-case" and "version" (1, or 2 with "system"), as
+      in case files.
       Optional "system" (with a valve device only): the relief-system checks, all fields
       optional numbers (initially empty) and choices:
         n (valves, default 1), F_d (certified disc factor, default 0.9), inlet_D mm, inlet_L m,

@@ -270,8 +270,8 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::newRow("not JSON") << QByteArray("W_t = 10000\n") << "内容不是一行JSON";
         QTest::newRow("a newer version")
-            << QByteArray("{\"format\":\"ventora-case\",\"version\":2,\"calc\":\"route\",\"relief\":{\"case\":\"typed_rate\"}}")
-            << "较新版本的程序保存（格式版本2）";
+            << QByteArray("{\"format\":\"ventora-case\",\"version\":3,\"calc\":\"route\",\"relief\":{\"case\":\"typed_rate\"}}")
+            << "较新版本的程序保存（格式版本3）";
         QTest::newRow("an unknown field")
             << QByteArray("{\"format\":\"ventora-case\",\"version\":1,\"calc\":\"route\",\"relief\":{\"case\":\"typed_rate\",\"Ws\":\"1\"}}")
             << "未知字段“relief.Ws”";

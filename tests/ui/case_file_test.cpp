@@ -23,7 +23,7 @@ namespace {
 
 // A route of the relief rate alone, every window as it opens, no title block: written by hand.
 const std::string fresh_relief_line =
-    "{\"format\":\"ventora-case\",\"version\":1,\"calc\":\"route\",\"project\":{\"project\":\"\",\"equipment\":\"\","
+    "{\"format\":\"ventora-case\",\"version\":2,\"calc\":\"route\",\"project\":{\"project\":\"\",\"equipment\":\"\","
     "\"tag\":\"\",\"drawing\":\"\",\"designer\":\"\",\"design_date\":\"\",\"checker\":\"\",\"check_date\":\"\","
     "\"approver\":\"\",\"approve_date\":\"\"},\"media\":{\"relief\":null,\"device\":null},\"relief\":{\"case\":\"typed_rate\",\"compressed_kind\":null,"
     "\"fire_exposure\":null,\"insulation\":null,\"installation\":null,\"vessel_form\":null,\"G\":\"\","
@@ -35,6 +35,13 @@ const std::string fresh_relief_line =
 std::string minimal(const std::string& relief_extra = {}, const std::string& top_extra = {}) {
     return "{\"format\":\"ventora-case\",\"version\":1,\"calc\":\"route\",\"relief\":{\"case\":\"typed_rate\"" +
            relief_extra + "}" + top_extra + "}";
+}
+
+// The same in version 2, which may hold a system part.
+std::string v2(const std::string& relief_extra = {}, const std::string& top_extra = {}) {
+    std::string line = minimal(relief_extra, top_extra);
+    line.replace(line.find("\"version\":1"), 11, "\"version\":2");
+    return line;
 }
 
 std::string repeated(const char* unit, int times) {
@@ -96,6 +103,61 @@ private slots:
         const read_result again = read_case(with_states);
         QVERIFY2(again.data, qPrintable(again.error));
         QCOMPARE(*again.data, data);
+    }
+
+    // The 泄放系统校核 window's boxes come back as typed, and its choices, with the rule that a
+    // line or the fire case is asked for by a box that holds text: an unasked line writes nothing
+    // (a field given would ask for its check), an asked one all its boxes, empty ones included.
+    void the_system_part_comes_back_data() {
+        QTest::addColumn<QString>("which");
+        QTest::newRow("nothing but the valves") << "none";
+        QTest::newRow("an inlet line by its roughness alone") << "eps";
+        QTest::newRow("every box and choice") << "all";
+        QTest::newRow("the fire case by its drainage alone") << "drainage";
+    }
+    void the_system_part_comes_back() {
+        QFETCH(QString, which);
+        case_data data;
+        data.device = forms::valve_form{};
+        forms::system_form form;
+        form.n = QStringLiteral("２");
+        if (which == "eps") form.inlet_eps = QStringLiteral("0.1");
+        if (which == "drainage") form.drainage = false;
+        if (which == "all") {
+            form.disc = form.bellows = form.open_discharge = true;
+            form.drainage = true;
+            int i = 0;
+            for (QString* t : {&form.F_d, &form.inlet_D, &form.inlet_L, &form.inlet_K, &form.inlet_eps,
+                               &form.outlet_D, &form.outlet_L, &form.outlet_K, &form.outlet_eps, &form.P_e,
+                               &form.A_o, &form.P_2, &form.mu, &form.rho, &form.k, &form.T, &form.M,
+                               &form.fire_A, &form.fire_F})
+                *t = QStringLiteral(" %1 ").arg(++i);  // each its own, spaces kept
+        }
+        data.system = form;
+        const std::string line = write_case(data);
+        QVERIFY2(line.find(R"("system":{"disc":)") != std::string::npos, line.c_str());
+        QCOMPARE(line.find("\"inlet_D\"") != std::string::npos, which == "eps" || which == "all");
+        QCOMPARE(line.find("\"outlet_D\"") != std::string::npos, which == "all");
+        QCOMPARE(line.find("\"fire_A\"") != std::string::npos, which == "drainage" || which == "all");
+        const read_result r = read_case(line);
+        QVERIFY2(r.data, qPrintable(r.error));
+        QCOMPARE(*r.data->system, form);
+        QCOMPARE(*r.data, data);
+        // The same file asks ventora-calc for the same checks: the route request reads it so.
+        const requests::decoded_case d = requests::decode_case(line);
+        QVERIFY(d.route && d.route->system);
+        QCOMPARE(d.route->system->inlet.has_value(), form.inlet_asked());
+        QCOMPARE(d.route->system->outlet.has_value(), form.outlet_asked());
+        QCOMPARE(d.route->system->fire.has_value(), form.fire_asked());
+        QCOMPARE(d.route->system->n, number(2.0));
+    }
+
+    void a_version_1_file_still_opens() {
+        const read_result r = read_case(minimal(",\"W_t\":\"800\"", ",\"device\":{\"calc\":\"valve\",\"d1\":\"50\"}"));
+        QVERIFY2(r.data, qPrintable(r.error));
+        QCOMPARE(r.data->relief.W_t, QStringLiteral("800"));
+        QCOMPARE(std::get<forms::valve_form>(r.data->device).d1, QStringLiteral("50"));
+        QVERIFY(!r.data->system);
     }
 
     void the_smallest_case_reads_with_the_boxes_initial_texts() {
@@ -172,8 +234,21 @@ private slots:
         row("version as text", "{\"format\":\"ventora-case\",\"version\":\"1\"}", "应为整数");
         row("version 1.0", "{\"format\":\"ventora-case\",\"version\":1.0}", "应为整数");
         row("a newer version, just outside",
-            "{\"format\":\"ventora-case\",\"version\":2,\"calc\":\"route\",\"relief\":{\"case\":\"typed_rate\"}}",
-            "较新版本的程序保存（格式版本2）");
+            "{\"format\":\"ventora-case\",\"version\":3,\"calc\":\"route\",\"relief\":{\"case\":\"typed_rate\"}}",
+            "较新版本的程序保存（格式版本3）");
+        // Version 1 had no system part: a file that says version 1 and holds one is refused.
+        row("a system part in version 1", minimal("", ",\"device\":{\"calc\":\"valve\"},\"system\":{\"n\":\"2\"}"),
+            "未知字段“system”");
+        row("a system part beside a disc", v2("", ",\"device\":{\"calc\":\"disc\"},\"system\":{\"n\":\"2\"}"),
+            "只能与安全阀部分");
+        row("a system part without a device", v2("", ",\"system\":{}"), "只能与安全阀部分");
+        row("a system box as a number", v2("", ",\"device\":{\"calc\":\"valve\"},\"system\":{\"inlet_D\":80}"),
+            "“system.inlet_D”应为字符串");
+        row("an unknown system field", v2("", ",\"device\":{\"calc\":\"valve\"},\"system\":{\"DN\":\"80\"}"),
+            "未知字段“system.DN”");
+        row("a system choice that does not exist",
+            v2("", ",\"device\":{\"calc\":\"valve\"},\"system\":{\"disc\":\"maybe\"}"),
+            "“system.disc”的值“maybe”不存在");
         row("a huge version", "{\"format\":\"ventora-case\",\"version\":18446744073709551615}",
             "较新版本");
         row("version 0", "{\"format\":\"ventora-case\",\"version\":0}", "格式版本0不存在");

@@ -250,9 +250,10 @@ struct text_sink {
     std::vector<box_text>* texts = nullptr;
     int part = 0;
     problem* why = nullptr;  // set for a case file
+    int version = 0;         // a case file's version, once its header is read
 
     bool case_file() const { return why != nullptr; }
-    std::string_view part_name() const { return part == 0 ? "relief" : "device"; }
+    std::string_view part_name() const { return part == 0 ? "relief" : part == 1 ? "device" : "system"; }
 };
 
 // Notes what is wrong with a case file, for its own wording; a line has its English error only.
@@ -800,10 +801,10 @@ bool decode_route(const reader& r, route_request& out, const text_sink& sink, st
             continue;
         }
         if (key == "version") {
-            static_assert(case_format_version == 1, "the line's error names the one version");
+            static_assert(case_format_version == 2, "the line's error names the versions");
             std::string value;
             if (version_fault(f, value) != fault::none) {
-                error = "field \"version\" must be 1";
+                error = "field \"version\" must be 1 or 2";
                 return false;
             }
             continue;
@@ -897,19 +898,22 @@ bool decode_route(const reader& r, route_request& out, const text_sink& sink, st
         if (!device || !decode_device(*device, out.input, {sink.texts, 1, sink.why}, error)) return false;
     }
     if (system_part && system_part->type != kind::null) {
-        // The windows keep no system part yet: a case file that held one would lose it.
-        if (sink.case_file()) {
+        // Version 1 had no system part: a file that says so and holds one is not what it says.
+        if (sink.case_file() && sink.version < 2) {
             error = "unknown field \"system\" for calc \"route\"";
             note(sink, fault::unknown_field, {}, "system");
             return false;
         }
         if (out.input.next != route::device::safety_valve) {
             error = "field \"system\" needs a safety-valve device (\"device\":{\"calc\":\"valve\",...})";
+            note(sink, fault::system_without_valve, {}, "system");
             return false;
         }
         const object_view* sys = part(r, *system_part, "system", sink, error);
         out.system.emplace();
-        if (!sys || !decode_system(*sys, *out.system, {sink.texts, 2, sink.why}, error)) {
+        text_sink system_sink = sink;
+        system_sink.part = 2;
+        if (!sys || !decode_system(*sys, *out.system, system_sink, error)) {
             if (sys) error = "in \"system\": " + error;
             return false;
         }
@@ -1153,10 +1157,12 @@ decoded_case decode_case(std::string_view bytes) {
         why.what = fault::not_object;
         return out;
     }
-    const text_sink sink{&out.texts, 0, &why};
+    text_sink sink{&out.texts, 0, &why};
     route_request route;
     std::string error;  // the line's wording, not a case file's
-    if (!decode_case_header(r, out.version, sink) || !decode_route(r, route, sink, error)) {
+    if (!decode_case_header(r, out.version, sink)) return out;
+    sink.version = out.version;
+    if (!decode_route(r, route, sink, error)) {
         out.texts.clear();
         return out;
     }

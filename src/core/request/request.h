@@ -129,12 +129,13 @@ decoded_route decode_route_line(std::string_view line);
 //   - holds texts: every box and title-block field is a JSON string of at most
 //     case_max_text_chars characters (a JSON number is no text as typed, null no text at all);
 //   - may start with a byte order mark.
-// Every version from 1 to case_format_version opens; version 1 knows every field there is.
-inline constexpr int case_format_version = 1;
+// Every version from 1 to case_format_version opens. Version 2 adds the optional "system" part
+// (the relief-system checks' boxes and choices); a version-1 file that holds one is refused.
+inline constexpr int case_format_version = 2;
 inline constexpr int case_max_text_chars = 1000;
 
 // What is wrong with a case file, for the caller to word. `part` is "project", "media",
-// "relief" or "device" (empty for the file's own fields), `key` the field within it.
+// "relief", "device" or "system" (empty for the file's own fields), `key` the field within it.
 enum class fault {
     none,
     not_utf8,             // the bytes are not UTF-8
@@ -159,6 +160,7 @@ enum class fault {
     device_calc,          // "device"."calc" not "valve" or "disc"
     not_a_medium,         // "media".`key` not the id of a medium in the library
     not_a_state,          // "media".`key` (a state: "relief_T", …) not a positive number or null
+    system_without_valve, // a "system" part beside a device that is no safety valve
 };
 struct problem {
     fault what = fault::none;
@@ -171,7 +173,8 @@ struct problem {
 
 struct decoded_case {
     std::optional<route_request> route;
-    // Every box's text the file holds, in the order of the file (part 0 relief, 1 device).
+    // Every box's text the file holds, in the order of the file (part 0 relief, 1 device,
+    // 2 system).
     std::vector<box_text> texts;
     // The file's version, when it was read.
     int version = 0;

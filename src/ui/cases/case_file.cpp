@@ -101,6 +101,26 @@ const choice_field<disc_form> disc_choices[] = {
     choice<disc_form, &disc_form::nozzle, nozzle_types>("nozzle"),
 };
 
+// The system part: every box but a line's or the fire case's, which are written only when asked
+// for (a field given asks for its check).
+using forms::system_form;
+const text_field<system_form> system_texts[] = {
+    {"n", &system_form::n},       {"F_d", &system_form::F_d}, {"P_e", &system_form::P_e},
+    {"mu", &system_form::mu},     {"rho", &system_form::rho}, {"k", &system_form::k},
+    {"T", &system_form::T},       {"M", &system_form::M},     {"A_o", &system_form::A_o},
+    {"P_2", &system_form::P_2},
+};
+const text_field<system_form> inlet_texts[] = {
+    {"inlet_D", &system_form::inlet_D}, {"inlet_L", &system_form::inlet_L},
+    {"inlet_K", &system_form::inlet_K}, {"inlet_eps", &system_form::inlet_eps},
+};
+const text_field<system_form> outlet_texts[] = {
+    {"outlet_D", &system_form::outlet_D}, {"outlet_L", &system_form::outlet_L},
+    {"outlet_K", &system_form::outlet_K}, {"outlet_eps", &system_form::outlet_eps},
+};
+const text_field<system_form> fire_texts[] = {
+    {"fire_A", &system_form::fire_A}, {"fire_F", &system_form::fire_F},
+};
 
 // ---- Writing.
 
@@ -149,6 +169,35 @@ void write_part(std::string& out, const F& form, std::optional<std::string_view>
     for (const auto& t : texts) {
         write_key(out, t.name, first);
         write_string(out, (form.*t.member).toUtf8().toStdString());
+    }
+    out += '}';
+}
+
+template <std::size_t N>
+void write_texts(std::string& out, const system_form& form, const text_field<system_form> (&texts)[N]) {
+    for (const auto& t : texts) {
+        out += ',';
+        write_string(out, t.name);
+        out += ':';
+        write_string(out, (form.*t.member).toUtf8().toStdString());
+    }
+}
+
+void write_system(std::string& out, const system_form& form) {
+    out += "{\"disc\":";
+    write_string(out, form.disc ? "yes" : "no");
+    out += ",\"valve_kind\":";
+    write_string(out, form.bellows ? "bellows" : "conventional");
+    out += ",\"discharge\":";
+    write_string(out, form.open_discharge ? "open" : "closed");
+    write_texts(out, form, system_texts);
+    if (form.inlet_asked()) write_texts(out, form, inlet_texts);
+    if (form.outlet_asked()) write_texts(out, form, outlet_texts);
+    if (form.fire_asked()) {
+        out += ",\"drainage\":";
+        if (form.drainage) write_string(out, *form.drainage ? "adequate" : "inadequate");
+        else out += "null";
+        write_texts(out, form, fire_texts);
     }
     out += '}';
 }
@@ -227,6 +276,8 @@ QString wording(const requests::problem& p) {
             return QStringLiteral("字段“media.%1”应为正数或null").arg(QString::fromStdString(p.key));
         case fault::not_a_medium:
             return QStringLiteral("字段“media.%1”应为介质库中介质的标识").arg(QString::fromStdString(p.key));
+        case fault::system_without_valve:
+            return QStringLiteral("泄放系统校核部分“system”只能与安全阀部分（\"device\":{\"calc\":\"valve\",...}）一同保存");
     }
     return QStringLiteral("内容不是一行JSON");
 }
@@ -259,7 +310,7 @@ bool same_project(const account::project_info& a, const account::project_info& b
 bool case_data::operator==(const case_data& other) const {
     return same_project(project, other.project) && relief == other.relief && device == other.device &&
            relief_medium == other.relief_medium && device_medium == other.device_medium &&
-           relief_state == other.relief_state && device_state == other.device_state;
+           relief_state == other.relief_state && device_state == other.device_state && system == other.system;
 }
 
 std::string write_case(const case_data& data) {
@@ -310,6 +361,11 @@ std::string write_case(const case_data& data) {
         write_part(out, *disc, "disc", disc_choices, disc_texts);
     else
         out += "null";
+    // Only beside a safety valve: the checks are the valve's.
+    if (data.system && std::holds_alternative<valve_form>(data.device)) {
+        write_key(out, "system", first);
+        write_system(out, *data.system);
+    }
     out += "}\n";
     return out;
 }
@@ -349,6 +405,18 @@ read_result read_case(std::string_view bytes) {
         fill_texts(decoded.texts, 1, disc_texts, form);
         data.device = form;
     }
+    if (route.system) {
+        system_form form;
+        form.disc = route.system->disc_under_valve;
+        form.bellows = route.system->bellows;
+        form.open_discharge = route.system->open_discharge;
+        if (route.system->fire) form.drainage = route.system->fire->drainage;
+        fill_texts(decoded.texts, 2, system_texts, form);
+        fill_texts(decoded.texts, 2, inlet_texts, form);
+        fill_texts(decoded.texts, 2, outlet_texts, form);
+        fill_texts(decoded.texts, 2, fire_texts, form);
+        data.system = form;
+    }
     read_result r;
     r.data = std::move(data);
     return r;
@@ -368,6 +436,16 @@ QString overlong_field(const case_data& data) {
     if (const auto* disc = std::get_if<disc_form>(&data.device))
         for (const auto& t : disc_texts)
             if (too_long(disc->*t.member)) return path_of("device", t.name);
+    if (data.system) {
+        const auto overlong = [&](const auto& texts) -> QString {
+            for (const auto& t : texts)
+                if (too_long((*data.system).*t.member)) return path_of("system", t.name);
+            return {};
+        };
+        for (QString field : {overlong(system_texts), overlong(inlet_texts), overlong(outlet_texts),
+                              overlong(fire_texts)})
+            if (!field.isEmpty()) return field;
+    }
     return {};
 }
 

@@ -43,6 +43,9 @@ struct case_data {
     // The state each was asked for, so that a reopened case names the same sources; kept beside
     // the ids as "relief_T", "relief_P", "device_T", "device_P" when given.
     requests::medium_state relief_state, device_state;
+    // The 泄放系统校核 window's boxes and choices, when it is open on a safety-valve route. Kept
+    // as the optional "system" part (format version 2), in the field names of a route request.
+    std::optional<forms::system_form> system;
     bool operator==(const case_data& other) const;
 };
 

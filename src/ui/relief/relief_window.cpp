@@ -180,6 +180,12 @@ void relief_window::next_step() {
     book.relief = std::move(acc);
     book.device.reset();
     book.sizing.reset();
+    book.system.reset();
+    workflow().relief_input = read_input(*kind);
+    workflow().relief_result = result;
+    workflow().valve_input.reset();
+    workflow().valve_result.reset();
+    emit workflow_events().route_changed();
     emit workflow_events().book_changed();
     for (const std::string& text : relief_messages(result))
         show_message(this, QString::fromStdString(text));

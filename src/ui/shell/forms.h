@@ -53,4 +53,24 @@ struct disc_form {
     bool operator==(const disc_form&) const = default;
 };
 
+// 泄放系统校核: only what the route does not hold. A line's check, and the fire case, are asked for
+// when one of their boxes holds text (or, for the fire case, the drainage is chosen).
+struct system_form {
+    bool disc = false;            // a bursting disc under each valve
+    bool bellows = false;         // balanced-bellows valve
+    bool open_discharge = false;  // the reaction force of an open discharge
+    std::optional<bool> drainage;  // adequate drainage and fire-fighting
+    QString n, F_d;
+    QString inlet_D, inlet_L, inlet_K, inlet_eps;
+    QString outlet_D, outlet_L, outlet_K, outlet_eps, P_e;
+    QString A_o, P_2;
+    QString mu, rho, k, T, M;
+    QString fire_A, fire_F;
+    bool operator==(const system_form&) const = default;
+
+    bool inlet_asked() const { return !(inlet_D + inlet_L + inlet_K + inlet_eps).isEmpty(); }
+    bool outlet_asked() const { return !(outlet_D + outlet_L + outlet_K + outlet_eps).isEmpty(); }
+    bool fire_asked() const { return drainage.has_value() || !(fire_A + fire_F).isEmpty(); }
+};
+
 }  // namespace ventora::forms

@@ -24,6 +24,13 @@ struct workflow_state {
     // The accounts of the route as its windows last computed it, with the book's title block:
     // what the calculation book shows. Announced by workflow_events().book_changed().
     account::route_account book;
+    // The last press of the relief-rate window, and of the safety-valve window after it: what the
+    // relief-system checks take from the route. A new relief rate forgets the valve's press (it
+    // was checked against the old rate). Announced by workflow_events().route_changed().
+    std::optional<relief::relief_input> relief_input;
+    std::optional<relief::relief_result> relief_result;
+    std::optional<valve::valve_press_input> valve_input;
+    std::optional<valve::valve_press_result> valve_result;
 };
 
 // The one program-wide instance. Touched only from the user-interface thread.
@@ -34,6 +41,9 @@ class workflow_notifier : public QObject {
     Q_OBJECT
 signals:
     void book_changed();
+    // The route's relief rate or valve was computed again: results drawn from the old ones are
+    // no longer the route's.
+    void route_changed();
 };
 workflow_notifier& workflow_events();
 

@@ -391,6 +391,11 @@ void valve_window::press_next_step() {
     account::account sizing;
     if (sizing::size_after_press(in, result, workflow().vessel_ws, &sizing))
         workflow().book.sizing = std::move(sizing);
+    // The relief-system checks drew on the valve pressed before.
+    workflow().book.system.reset();
+    workflow().valve_input = in;
+    workflow().valve_result = result;
+    emit workflow_events().route_changed();
     emit workflow_events().book_changed();
     for (const std::string& text : result.messages) show_message(this, QString::fromStdString(text));
 }
