@@ -6,7 +6,7 @@
 // by its name) for comparing the look of two builds. With `--case FILE` before it, the case is
 // opened instead of the three windows, as a double-click opens it, and "下一步" is pressed in the
 // relief-rate window and then in the device window; the messages they showed are written, one a
-// line, to DIR/messages.txt.
+// line, to DIR/messages.txt, and the relief-system window is opened on that route.
 // Prints one line: maxrss_kb=...
 #ifdef _WIN32
 #include <windows.h>
@@ -105,6 +105,7 @@ int main(int argc, char* argv[]) {
         QFile messages(grab_dir + QStringLiteral("/messages.txt"));
         if (!messages.open(QIODevice::WriteOnly)) return 1;
         messages.write((shown.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+        window->show_system_window();  // its route line names the valve just pressed
     }
     if (book) window->show_book_window();
     if (!drawn(window.get())) return 1;
