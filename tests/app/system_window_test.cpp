@@ -20,6 +20,7 @@
 #include "main_window.h"
 #include "request/request.h"
 #include "route/route.h"
+#include "route/route_system.h"
 #include "shell/workflow_state.h"
 #include "system/system_window.h"
 #include "ui_support.h"
@@ -47,13 +48,7 @@ system::system_result calc_figures(const char* line) {
     if (!d.req) qFatal("request not decoded: %s", d.error.c_str());
     const auto& req = std::get<requests::route_request>(*d.req);
     const route::route_result result = route::run_route(req.input);
-    system::system_input in = *req.system;
-    in.valve = req.input.valve;
-    in.press = *result.valve;
-    in.W_s = result.relief.stored;
-    in.relief = req.input.relief;
-    in.relief_result = result.relief;
-    return system::check_system(in);
+    return system::check_system(*route::system_input_of(*req.system, req.input, result));
 }
 
 QByteArray read_all(const QString& path) {

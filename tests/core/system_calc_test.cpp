@@ -32,6 +32,20 @@ system_input route(valve_medium medium, double W, float W_s, double Ps = 1.0) {
     return in;
 }
 
+// Two full-lift air valves d1 = 50 (C 356, Ps 1 MPa, M 29, T 300 K, Z 1, k 1.4, Po 0.1 MPa) for
+// W_s = 20000 kg/h: W = 12873 kg/h each, pressed as the valve window presses.
+system_input two_air_valves() {
+    system_input in;
+    in.valve.type = valve::valve_type::full_lift;
+    in.valve.medium = valve_medium::gas;
+    in.valve.d1 = 50.0;
+    in.valve.capacity = {356.0, 1.0, 29.0, 300.0, 1.0, 1.4, 0.0, 0.1};
+    in.W_s = 20000.0F;
+    in.press = valve::press_next(in.valve, in.W_s);
+    in.n = 2;
+    return in;
+}
+
 // Water at 2 m/s in a 100 mm bore: W = 2·1000·(π/4·0.1²)·3600 = 56548.67 kg/h; with L = 0 the
 // loss is ΣK·ρ·v²/2 = 2000·ΣK Pa, so 3 % of 1 MPa is ΣK = 15 and 10 % is ΣK = 50.
 constexpr double water_2_m_s = 56548.66776461628;
@@ -219,14 +233,7 @@ TEST(ValveCount, TheThroatIsSteppedUntilTheValvesOwnCapacityCovers) {
     // W_s = 20000 the proportional throat is 44.063 mm; 44.0 mm floors to A = 1519 and
     // W = Int(0.076·0.65·356·1.2·1519·√(29/300)) = 9966, 2·9966 < 20000; 44.1 mm gives
     // A = 1526, W = 10012, 2·10012 = 20024 ≥ 20000.
-    system_input in;
-    in.valve.type = valve::valve_type::full_lift;
-    in.valve.medium = valve_medium::gas;
-    in.valve.d1 = 50.0;
-    in.valve.capacity = {356.0, 1.0, 29.0, 300.0, 1.0, 1.4, 0.0, 0.1};
-    in.W_s = 20000.0F;
-    in.press = valve::press_next(in.valve, in.W_s);
-    in.n = 2;
+    system_input in = two_air_valves();
     const valves_result r = check_valves(in);
     EXPECT_NEAR(*r.d1_min, 44.063, 0.001);
     EXPECT_DOUBLE_EQ(*r.d1_chosen, 44.1);
@@ -377,14 +384,7 @@ namespace {
 TEST(CheckSystem, TwoValvesADiscEachAndBothLinesGiveOneAccountPerCheck) {
     // Two full-lift air valves (d1 = 50: W = 12873 kg/h each), a disc under each, an inlet of
     // DN80 × 1.5 m with two elbows (entrance 0.5 + 2·0.75 = 2), an outlet line to atmosphere.
-    system_input in;
-    in.valve.type = valve::valve_type::full_lift;
-    in.valve.medium = valve_medium::gas;
-    in.valve.d1 = 50.0;
-    in.valve.capacity = {356.0, 1.0, 29.0, 300.0, 1.0, 1.4, 0.0, 0.1};
-    in.W_s = 20000.0F;
-    in.press = valve::press_next(in.valve, in.W_s);
-    in.n = 2;
+    system_input in = two_air_valves();
     in.disc_under_valve = true;
     in.inlet = line{80.0, 1.5, 2.0, std::nullopt};
     in.outlet = line{100.0, 3.0, 1.5, std::nullopt};
